@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Configures and builds Verbarium and its dictionary into ./build (or $VERBARIUM_BUILD_DIR).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${VERBARIUM_BUILD_DIR:-$root/build}
+werror=OFF
+if [ -n "${CI:-}" ]; then werror=ON; fi
+echo "== Configuring in $build"
+cmake -S "$root" -B "$build" -G Ninja -DVERBARIUM_WERROR=$werror "$@" > "$build.configure.log" 2>&1 || {
+    cat "$build.configure.log"; echo "Configuring failed: see the messages above." >&2; exit 1; }
+echo "== Building (the program, its tests and the WordNet dictionary)"
+cmake --build "$build" -j"$(nproc)"

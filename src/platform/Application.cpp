@@ -1,0 +1,157 @@
+#include "platform/Application.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QWidget>
+
+namespace {
+Application *s_instance = nullptr;
+}
+
+Application::Application(QObject *parent) : QObject(parent)
+{
+    s_instance = this;
+}
+
+Application::~Application()
+{
+    if (s_instance == this)
+        s_instance = nullptr;
+}
+
+Application *Application::instance()
+{
+    return s_instance;
+}
+
+void Application::setTitle(const QString &title)
+{
+    m_title = title;
+    QGuiApplication::setApplicationDisplayName(title);
+}
+
+void Application::setMainForm(QWidget *form)
+{
+    m_form = form;
+}
+
+QWidget *Application::mainForm() const
+{
+    return m_form;
+}
+
+void Application::minimize()
+{
+    m_minimized = true;
+    apply();
+}
+
+void Application::restore()
+{
+    if (!m_minimized)
+        return;
+    m_minimized = false;
+    apply();
+}
+
+void Application::showAppWindow()
+{
+    m_appWindowShown = true;
+    apply();
+}
+
+void Application::hideAppWindow()
+{
+    m_appWindowShown = false;
+    apply();
+}
+
+void Application::showForm()
+{
+    m_formVisible = true;
+    apply();
+}
+
+void Application::hideForm()
+{
+    m_formVisible = false;
+    apply();
+}
+
+void Application::bringToFront()
+{
+    if (m_form && m_form->isVisible() && !m_form->isMinimized()) {
+        m_form->raise();
+        m_form->activateWindow();
+    }
+}
+
+void Application::processMessages()
+{
+    QCoreApplication::processEvents();
+}
+
+void Application::terminate()
+{
+    m_terminated = true;
+    emit terminateRequested();
+    QCoreApplication::quit();
+}
+
+int Application::hookMainWindow(Hook hook)
+{
+    const int id = m_nextHookId++;
+    m_hooks.emplace(id, std::move(hook));
+    return id;
+}
+
+void Application::unhookMainWindow(int id)
+{
+    m_hooks.erase(id);
+}
+
+void Application::systemCommand(SystemCommand command)
+{
+    if (m_hooks.empty()) {
+        // Nobody takes the command over: the window manager has already acted; just keep count.
+        m_minimized = command == SystemCommand::Minimize;
+        return;
+    }
+    // A hook may unhook itself (or others) while it runs: iterate over a copy.
+    const auto hooks = m_hooks;
+    for (const auto &[id, hook] : hooks) {
+        if (m_hooks.count(id))
+            hook(command);
+    }
+}
+
+// One place maps the three flags onto what the window manager sees: a window nobody asked for is
+// withdrawn; a minimised application with its taskbar entry is iconified; otherwise it is shown.
+void Application::apply()
+{
+    if (!m_form)
+        return;
+    ++m_applying;
+    const bool wanted = m_formVisible && m_appWindowShown;
+    if (!m_formVisible || (m_minimized && !m_appWindowShown)) {
+        if (m_form->isVisible())
+            m_form->hide();
+    } else if (m_minimized) {
+        if (!m_form->isMinimized() || !m_form->isVisible())
+            m_form->showMinimized();
+    } else if (wanted) {
+        Qt::WindowStates states = m_form->windowState() & ~Qt::WindowMinimized;
+        if (!m_form->isVisible() || m_form->isMinimized()) {
+            m_form->setWindowState(states);
+            m_form->show();
+        }
+    } else {
+        // The form is visible but the application window is hidden: on Linux a window is its own
+        // taskbar entry, so keep it on screen; the tray is how the user reaches it otherwise.
+        if (!m_form->isVisible()) {
+            m_form->setWindowState(m_form->windowState() & ~Qt::WindowMinimized);
+            m_form->show();
+        }
+    }
+    --m_applying;
+}
