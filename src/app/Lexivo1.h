@@ -1,0 +1,223 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QToolButton;
+
+class Application;
+class DictionarySession;
+class DictionaryTable;
+class EntryView;
+class HeadwordLabel;
+class ImageList;
+class SearchEdit;
+class SearchHistory;
+class WordGrid;
+class DataLink;
+struct CommandDef;
+class TTrayIcon;
+class TrayShell;
+
+// What the window takes from outside: the start switch, where its files are, and the
+// platform services, so that tests can build the real window with fakes.
+struct FormEnvironment
+{
+    bool startHidden = false;  // the first command-line argument is exactly "/m"
+    QString programDir;        // the folder of the program file ("vrb.ini" lives there)
+    TrayShell *trayShell = nullptr;  // the notification area; none given: the desktop's own
+};
+
+// The main window: a switchboard whose named handlers call the subsystems' small objects.
+class TLexivoAppForm final : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TLexivoAppForm(Application *app, FormEnvironment env = {}, QWidget *parent = nullptr);
+    ~TLexivoAppForm() override;
+
+    // The action of the command table with that name (never null for a name of the table).
+    QAction *action(const char *name) const;
+    DictionaryTable *table() const { return Table1; }
+    bool startupFailed() const { return m_startupFailed; }
+    // A second start of the program asked this one to come forward.
+    void showFromAnotherStart();
+
+    // The window's "Width" and "Left"/"Top": the outer frame, as the layout is measured.
+    int formWidth() const;
+    void setFormWidth(int width);
+
+    // --- lifecycle -----------------------------------------------------------------------
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void FormPaint();
+    void FormDestroy();
+    void FormResize();
+    void FileClose1Execute();
+    void FileExit1Execute();
+
+    // --- lookup and entry display ----------------------------------------------------------
+    void SEdit1Change();
+    void SEdit1KeyDown();
+    void Table1BeforeOpen();
+    void Table1AfterClose();
+    void Table1AfterScroll();
+    void DBGrid1Enter();
+    void DataSetNext1Execute();
+    void DataSetPrior1Execute();
+    void RichEdit1DblClick();
+    void WordDBText1Click();
+
+    // --- search history --------------------------------------------------------------------
+    void PriorSearch1Execute();
+    void NextSearch1Execute();
+    void PriorMenuItemClick(int item);
+    void NextMenuItemClick(int item);
+    SearchHistory *history() const { return m_history; }
+
+    // --- speech and clipboard watch ---------------------------------------------------------
+    void SpeakWord1Execute();
+    void SpeakWordsExecute();
+    void SoundStop1Execute();
+    void Timer1Timer();
+    void CheckClipAction1Execute();
+    void CheckClipSoundAction1Execute();
+    void AutoRestoreActionExecute();
+
+    // --- tray ------------------------------------------------------------------------------
+    void TrayIcon1Restore();
+    void RestoreActionExecute();
+
+    // --- view options ----------------------------------------------------------------------
+    void ShowHideLeftActionExecute();
+    void ToolbarActionExecute();
+    void StatusBarActionExecute();
+    void AoTAction1Execute();
+
+    // --- sharing, help and text commands ----------------------------------------------------
+    void FileSend1Execute();
+    void ContentAction1Execute();
+    void SuggestActionExecute();
+    void ReportActionExecute();
+    void HelpAbout1Execute();
+    void VendorURLLabel1Click();
+    void VendorUrlImage1Click();
+    void RichEditBold1Execute();
+    void RichEditItalic1Execute();
+    void RichEditUnderline1Execute();
+    void EditCopyWordActionExecute();
+
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    // construction, in the order the constructor calls them
+    void buildLayout();
+    void buildCommands();
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void createDataComponents();
+    void createTrayIcon();
+    void bindHandlers();
+    void createHistory();
+    void bindStandardEditCommands();
+    void recordFollowedWord();
+    void syncHistoryMenus();
+
+    // start-up steps that later parts of the program fill
+    void createSpeech();
+    void releaseSpeech();
+    void applySettings();
+    void saveSettings();
+    QCursor handCursor() const;
+
+    void setEntryFaceLeft(int left);
+    void setExplorerCommand(bool hidden);
+    void setExplorerEditCommandsVisible(bool visible);
+    void hideWordsExplorer(bool fromCommand);
+    void showWordsExplorer();
+    void setStayOnTop(bool onTop);
+
+    void showEntryFace();
+    void writePosition();
+    void updateNavigationCommands();
+    void placeAboutPanel();
+    void setAboutPanelVisible(bool visible);
+    QList<QWidget *> aboutPanel() const;
+    void anchorChildren(QSize boxSize);
+
+    Application *m_app;
+    FormEnvironment m_env;
+    bool m_startupFailed = false;
+    bool m_created = false;
+    SearchHistory *m_history = nullptr;
+    bool m_inHistoryMenuClick = false;
+    QSize m_boxSize;
+
+public:
+    // The window's components, by the names every handler uses.
+    QMenuBar *MainMenu1 = nullptr;
+    QWidget *ControlBar1 = nullptr;
+    QToolBar *ToolBar1 = nullptr;
+    QWidget *ScrollBox1 = nullptr;
+    QStatusBar *StatusBar = nullptr;
+    QLabel *StatusPanels[3] = {};
+
+    QFrame *WordsListPanel1 = nullptr;
+    WordGrid *DBGrid1 = nullptr;
+    QFrame *ScrollPanel1 = nullptr;
+    SearchEdit *SEdit1 = nullptr;
+
+    HeadwordLabel *WordDBText1 = nullptr;
+    QFrame *Shape2 = nullptr;
+    QLabel *DefSynLabel1 = nullptr;
+    EntryView *RichEdit1 = nullptr;
+
+    // the about panel
+    QLabel *AboutImage1 = nullptr;
+    QLabel *ProgramIcon = nullptr;
+    QLabel *VersionLabel1 = nullptr;
+    QFrame *TilteShape = nullptr;
+    QLabel *CopyrightLabel1 = nullptr;
+    QFrame *AboutShape1 = nullptr;
+    QLabel *AboutMessLabel1 = nullptr;
+    QLabel *VendorUrlImage1 = nullptr;
+    QLabel *VendorURLLabel1 = nullptr;
+
+    QMenu *RichEditPopupMenu1 = nullptr;
+    QMenu *SWordPopupMenu1 = nullptr;
+    QMenu *EditPopupMenu1 = nullptr;
+    QMenu *TrayPopupMenu1 = nullptr;
+    QMenu *PriorPopupMenu = nullptr;
+    QMenu *NextPopupMenu = nullptr;
+
+    DictionarySession *Session1 = nullptr;
+    DictionaryTable *Table1 = nullptr;
+    DataLink *DataSource1 = nullptr;
+    QTimer *Timer1 = nullptr;
+    ImageList *ImageList1 = nullptr;
+    ImageList *ImageList2 = nullptr;
+    TTrayIcon *TrayIcon1 = nullptr;
+
+private:
+    std::unique_ptr<DictionarySession> m_session;
+};

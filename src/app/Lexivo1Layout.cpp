@@ -1,0 +1,357 @@
+// The window's controls, menus, toolbar and status bar, as the layout places them.
+#include "app/Lexivo1.h"
+
+#include "app/CommandTable.h"
+#include "app/DataControls.h"
+#include "artwork/Artwork.h"
+#include "platform/ImageList.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QFont arial(int pixels, bool bold = false)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+void setColors(QWidget *w, const QColor &background, const QColor &text = QColor())
+{
+    QPalette pal = w->palette();
+    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
+        pal.setColor(role, background);
+    }
+    if (text.isValid()) {
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            pal.setColor(role, text);
+    }
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+}
+
+QFrame *rule(QWidget *parent, const char *name, QRect geometry)
+{
+    auto *frame = new QFrame(parent);
+    frame->setObjectName(QLatin1String(name));
+    frame->setFrameShape(QFrame::NoFrame);
+    setColors(frame, Qt::black);
+    frame->setGeometry(geometry);
+    return frame;
+}
+
+QLabel *label(QWidget *parent, const char *name, QPoint at)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->move(at);
+    return l;
+}
+
+const QColor kNavy(0, 0, 128);
+const QColor kPanel(0, 0, 32);
+
+} // namespace
+
+void TLexivoAppForm::buildLayout()
+{
+    setObjectName(QStringLiteral("LexivoAppForm"));
+    setWindowTitle(QStringLiteral("Verbarium"));
+    QFont formFont(QStringLiteral("MS Sans Serif"));
+    formFont.setPixelSize(11);
+    setFont(formFont);
+
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    setCentralWidget(central);
+
+    ControlBar1 = new QWidget(central);
+    ControlBar1->setObjectName(QStringLiteral("ControlBar1"));
+    ControlBar1->setFixedHeight(28);
+    ToolBar1 = new QToolBar(ControlBar1);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setGeometry(0, 2, 535, 22);
+    ToolBar1->setAccessibleName(QStringLiteral("Toolbar"));
+    column->addWidget(ControlBar1);
+
+    ScrollBox1 = new QWidget(central);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    setColors(ScrollBox1, Qt::white);
+    column->addWidget(ScrollBox1, 1);
+
+    // The words explorer.
+    WordsListPanel1 = new QFrame(ScrollBox1);
+    WordsListPanel1->setObjectName(QStringLiteral("WordsListPanel1"));
+    setColors(WordsListPanel1, kPanel);
+    WordsListPanel1->setGeometry(0, 0, 164, 296);
+
+    DBGrid1 = new WordGrid(WordsListPanel1);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setFont(arial(13));
+    setColors(DBGrid1, kPanel, QColor(0, 255, 128));
+    {
+        // The selection stays visible while the list has no focus.
+        QPalette pal = DBGrid1->palette();
+        pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
+        pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
+        DBGrid1->setPalette(pal);
+    }
+    DBGrid1->setGeometry(13, 40, 154, 246);
+    DBGrid1->setToolTip(QStringLiteral("Click to see word definition and to scroll"));
+    DBGrid1->setStatusTip(QStringLiteral("Click to see word definition and to scroll"));
+    DBGrid1->setAccessibleName(QStringLiteral("Word list"));
+    DBGrid1->setAccessibleDescription(QStringLiteral("Click to see word definition and to scroll"));
+
+    ScrollPanel1 = new QFrame(WordsListPanel1);
+    ScrollPanel1->setObjectName(QStringLiteral("ScrollPanel1"));
+    setColors(ScrollPanel1, kPanel);
+    ScrollPanel1->setGeometry(150, 30, 18, 281);
+
+    SEdit1 = new SearchEdit(ScrollBox1);
+    SEdit1->setObjectName(QStringLiteral("SEdit1"));
+    SEdit1->setGeometry(10, 12, 141, 23);
+    SEdit1->setFont(arial(12));
+    setColors(SEdit1, QColor(237, 245, 129), kNavy);
+    SEdit1->setAccessibleName(QStringLiteral("Search"));
+    SEdit1->setAccessibleDescription(QStringLiteral("Type a word: the list jumps to the nearest headword"));
+
+    // The entry face.
+    WordDBText1 = new HeadwordLabel(ScrollBox1);
+    WordDBText1->setObjectName(QStringLiteral("WordDBText1"));
+    WordDBText1->setTextFormat(Qt::PlainText);
+    WordDBText1->setFont(arial(15, true));
+    {
+        QPalette pal = WordDBText1->palette();
+        pal.setColor(QPalette::WindowText, Qt::red);
+        WordDBText1->setPalette(pal);
+    }
+    WordDBText1->move(184, 8);
+    WordDBText1->setAccessibleName(QStringLiteral("Headword"));
+
+    Shape2 = rule(ScrollBox1, "Shape2", QRect(173, 26, 350, 2));
+
+    DefSynLabel1 = label(ScrollBox1, "DefSynLabel1", QPoint(184, 30));
+    DefSynLabel1->setText(QStringLiteral("definitions:"));
+    DefSynLabel1->adjustSize();
+
+    RichEdit1 = new EntryView(ScrollBox1);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    RichEdit1->setGeometry(176, 48, 345, 239);
+    RichEdit1->setFont(arial(13));
+    setColors(RichEdit1, Qt::white, kNavy);
+    RichEdit1->setToolTip(QStringLiteral("Double-click a word to see its definition"));
+    RichEdit1->setStatusTip(QStringLiteral("Double-click a word to see its definition"));
+    RichEdit1->setAccessibleName(QStringLiteral("Entry"));
+    RichEdit1->setAccessibleDescription(QStringLiteral("Double-click a word to see its definition"));
+
+    // The about panel shares the entry area; its contents are filled by the sharing code.
+    AboutImage1 = label(ScrollBox1, "AboutImage1", QPoint(164 + 73, 12));
+    ProgramIcon = label(ScrollBox1, "ProgramIcon", QPoint(164 + 37, 20));
+    VersionLabel1 = label(ScrollBox1, "VersionLabel1", QPoint(164 + 85, 38));
+    VersionLabel1->setText(QStringLiteral("Version 1.0"));
+    VersionLabel1->setFont(arial(12, true));
+    TilteShape = rule(ScrollBox1, "TilteShape", QRect(164 + 32, 62, 305, 1));
+    CopyrightLabel1 = label(ScrollBox1, "CopyrightLabel1", QPoint(164 + 37, 72));
+    CopyrightLabel1->resize(281, 33);
+    CopyrightLabel1->setWordWrap(true);
+    CopyrightLabel1->setFont(arial(13));
+    AboutShape1 = rule(ScrollBox1, "AboutShape1", QRect(164 + 32, 214, 305, 1));
+    AboutMessLabel1 = label(ScrollBox1, "AboutMessLabel1", QPoint(164 + 37, 224));
+    AboutMessLabel1->resize(289, 17);
+    AboutMessLabel1->setWordWrap(true);
+    AboutMessLabel1->setFont(arial(13));
+    VendorUrlImage1 = label(ScrollBox1, "VendorUrlImage1", QPoint(164 + 37, 263));
+    VendorUrlImage1->resize(25, 16);
+    VendorURLLabel1 = label(ScrollBox1, "VendorURLLabel1", QPoint(164 + 57, 263));
+    {
+        QFont link = arial(13);
+        link.setUnderline(true);
+        VendorURLLabel1->setFont(link);
+    }
+    for (QLabel *l : {VersionLabel1, CopyrightLabel1, AboutMessLabel1}) {
+        QPalette pal = l->palette();
+        pal.setColor(QPalette::WindowText, kNavy);
+        l->setPalette(pal);
+    }
+    {
+        QPalette pal = VendorURLLabel1->palette();
+        pal.setColor(QPalette::WindowText, Qt::blue);
+        VendorURLLabel1->setPalette(pal);
+        setColors(VendorURLLabel1, Qt::white, Qt::blue);
+    }
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(500);
+
+    ImageList1 = new ImageList(QSize(16, 16), this);
+    ImageList1->setObjectName(QStringLiteral("ImageList1"));
+    Artwork::fillImageList(*ImageList1, Artwork::commandImages());
+    ImageList2 = new ImageList(QSize(16, 16), this);
+    ImageList2->setObjectName(QStringLiteral("ImageList2"));
+    Artwork::fillImageList(*ImageList2, Artwork::trayImages());
+
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar->setToolTip(QStringLiteral("Verbarium"));
+    StatusBar->setSizeGripEnabled(false);
+    setStatusBar(StatusBar);
+}
+
+void TLexivoAppForm::buildStatusBar()
+{
+    static constexpr int kWidths[3] = {430, 85, 50};
+    static constexpr const char *kNames[3] = {"Message", "Position", "Spare"};
+    // The panels keep their widths and are clipped by a narrow window, rather than widening it.
+    auto *strip = new QWidget(StatusBar);
+    strip->setObjectName(QStringLiteral("StatusPanels"));
+    strip->setMinimumWidth(0);
+    strip->setFixedHeight(16);
+    int x = 0;
+    for (int i = 0; i < 3; ++i) {
+        auto *panel = new QLabel(strip);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
+        panel->setGeometry(x, 0, kWidths[i], 16);
+        panel->setAccessibleName(QLatin1String(kNames[i]));
+        StatusPanels[i] = panel;
+        x += kWidths[i];
+    }
+    StatusPanels[1]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    StatusPanels[1]->setFrameShape(QFrame::Panel);
+    StatusPanels[1]->setFrameShadow(QFrame::Sunken);
+    StatusPanels[0]->setText(QStringLiteral("Verbarium"));
+    StatusBar->addWidget(strip, 1);
+    StatusBar->setContentsMargins(0, 0, 0, 0);
+}
+
+void TLexivoAppForm::buildCommands()
+{
+    for (const CommandDef &def : commandTable()) {
+        auto *a = new QAction(this);
+        a->setObjectName(QLatin1String(def.name));
+        a->setText(QString::fromUtf8(def.caption));
+        const QString hint = QString::fromUtf8(def.hint);
+        a->setToolTip(shortHint(hint));
+        a->setStatusTip(longHint(hint));
+        a->setWhatsThis(longHint(hint));
+        a->setProperty("category", QString::fromUtf8(def.category));
+        a->setProperty("hint", hint);
+        a->setProperty("imageIndex", def.imageIndex);
+        if (*def.shortcut)
+            a->setShortcut(QKeySequence(QString::fromLatin1(def.shortcut)));
+        if (def.imageIndex >= 0)
+            a->setIcon(ImageList1->icon(def.imageIndex));
+        const bool checkable = def.state & (CommandDef::Checkable | CommandDef::ChecksItself);
+        a->setCheckable(checkable);
+        a->setChecked(def.state & CommandDef::Checked);
+        a->setEnabled(!(def.state & CommandDef::Disabled));
+        // The format commands live only on their shortcuts: the window itself carries them.
+        addAction(a);
+    }
+}
+
+void TLexivoAppForm::buildMenus()
+{
+    MainMenu1 = menuBar();
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    struct MenuDef { const char *name; const char *caption; const char *hint; std::initializer_list<const char *> items; };
+    const MenuDef menus[] = {
+        {"File1", "&File", "File related commands", {"FileSend1", "-", "FileClose1"}},
+        {"Edit1", "&Edit", "Edit commands", {"EditCut1", "EditCopy1", "EditPaste1", "EditDelete1", "-", "EditUndo1"}},
+        {"View1", "&View", "View commands", {"ToolbarAction", "StatusBarAction", "-", "ShowHideLeftAction"}},
+        {"Navigate1", "&Navigate", "Navigate commands", {"DataSetNext1", "DataSetPrior1", "-", "NextSearch1", "PriorSearch1"}},
+        {"Sound1", "&Sound", "Sound commands", {"SpeakWord1", "SpeakWords", "-", "SoundStop1"}},
+        {"Options1", "&Options", "Options commands", {"AoTAction1", "AutoRestoreAction", "-", "CheckClipAction1", "CheckClipSoundAction1"}},
+        {"Help1", "&Help", "Help topics", {"ContentAction1", "-", "SuggestAction", "ReportAction", "-", "HelpAbout1"}},
+    };
+    auto fill = [this](QMenu *menu, std::initializer_list<const char *> items) {
+        for (const char *item : items) {
+            if (item[0] == '-')
+                menu->addSeparator();
+            else
+                menu->addAction(action(item));
+        }
+    };
+    for (const MenuDef &def : menus) {
+        QMenu *menu = MainMenu1->addMenu(QString::fromUtf8(def.caption));
+        menu->setObjectName(QLatin1String(def.name));
+        menu->menuAction()->setStatusTip(QString::fromUtf8(def.hint));
+        menu->setToolTipsVisible(false);
+        fill(menu, def.items);
+    }
+
+    auto popup = [this, &fill](const char *name, std::initializer_list<const char *> items) {
+        auto *menu = new QMenu(this);
+        menu->setObjectName(QLatin1String(name));
+        fill(menu, items);
+        return menu;
+    };
+    RichEditPopupMenu1 = popup("RichEditPopupMenu1", {"EditCopy1", "-", "EditSelectAll1", "-", "SpeakWords", "SoundStop1"});
+    SWordPopupMenu1 = popup("SWordPopupMenu1", {"EditCopyWordAction", "-", "SpeakWord1", "SoundStop1"});
+    EditPopupMenu1 = popup("EditPopupMenu1", {"EditUndo1", "-", "EditCut1", "EditCopy1", "EditPaste1", "EditDelete1", "-",
+                                              "EditSelectAll1", "-", "SpeakWord1", "SoundStop1"});
+    TrayPopupMenu1 = popup("TrayPopupMenu1", {"RestoreAction", "-", "SpeakWord1", "SoundStop1", "-", "FileExit1"});
+    PriorPopupMenu = popup("PriorPopupMenu", {});
+    NextPopupMenu = popup("NextPopupMenu", {});
+
+    auto attach = [](QWidget *w, QMenu *menu) {
+        w->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(w, &QWidget::customContextMenuRequested, menu, [w, menu](const QPoint &pos) {
+            menu->popup(w->mapToGlobal(pos));
+        });
+        w->setProperty("contextMenu", QVariant::fromValue(static_cast<QObject *>(menu)));
+    };
+    attach(RichEdit1, RichEditPopupMenu1);
+    attach(WordDBText1, SWordPopupMenu1);
+    attach(DBGrid1, SWordPopupMenu1);
+    attach(SEdit1, EditPopupMenu1);
+}
+
+void TLexivoAppForm::buildToolBar()
+{
+    auto dropDown = [this](const char *name, QMenu *menu) {
+        auto *button = new QToolButton(ToolBar1);
+        button->setDefaultAction(action(name));
+        button->setMenu(menu);
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+        button->setObjectName(QStringLiteral("%1Button").arg(QLatin1String(name)));
+        button->setAutoRaise(true);
+        ToolBar1->addWidget(button);
+    };
+    auto separator = [this] {
+        auto *gap = new QWidget(ToolBar1);
+        gap->setFixedWidth(8);
+        ToolBar1->addWidget(gap);
+    };
+    dropDown("PriorSearch1", PriorPopupMenu);
+    dropDown("NextSearch1", NextPopupMenu);
+    separator();
+    ToolBar1->addAction(action("ShowHideLeftAction"));
+    separator();
+    for (const char *name : {"EditPaste1", "EditCopy1", "EditCut1"})
+        ToolBar1->addAction(action(name));
+    separator();
+    for (const char *name : {"CheckClipAction1", "CheckClipSoundAction1"})
+        ToolBar1->addAction(action(name));
+    separator();
+    for (const char *name : {"SpeakWord1", "SpeakWords", "SoundStop1"})
+        ToolBar1->addAction(action(name));
+    separator();
+    ToolBar1->addAction(action("ContentAction1"));
+}

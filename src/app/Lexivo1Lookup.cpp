@@ -1,0 +1,82 @@
+// Lookup at every keystroke, the word list and the search box following each other.
+#include "app/Lexivo1.h"
+
+#include "app/DataControls.h"
+#include "dictionary/DictionarySession.h"
+#include "dictionary/DictionaryTable.h"
+#include "platform/Application.h"
+
+#include <QAction>
+#include <QLabel>
+
+namespace {
+const QString kTablePassword = QStringLiteral("marbol47quen");
+}
+
+void TLexivoAppForm::Table1BeforeOpen()
+{
+    Session1->addPassword(kTablePassword);
+}
+
+void TLexivoAppForm::Table1AfterClose()
+{
+    Session1->removeAllPasswords();
+}
+
+void TLexivoAppForm::SEdit1Change()
+{
+    Table1->findNearest(SEdit1->text());
+    DBGrid1->centerCurrent();
+    writePosition();
+    showEntryFace();
+}
+
+void TLexivoAppForm::SEdit1KeyDown()
+{
+    // The search box has only the keys of an ordinary one-line edit.
+}
+
+void TLexivoAppForm::WordDBText1Click()
+{
+}
+
+void TLexivoAppForm::Table1AfterScroll()
+{
+    writePosition();
+    if (DBGrid1->hasFocus())
+        SEdit1->setText(Table1->currentHeadword());
+}
+
+void TLexivoAppForm::DBGrid1Enter()
+{
+    SEdit1->setText(Table1->currentHeadword());
+}
+
+void TLexivoAppForm::DataSetNext1Execute()
+{
+    Table1->next();
+}
+
+void TLexivoAppForm::DataSetPrior1Execute()
+{
+    Table1->prior();
+}
+
+void TLexivoAppForm::RichEdit1DblClick()
+{
+    SEdit1->setText(RichEdit1->textCursor().selectedText());
+    m_app->processMessages();
+    recordFollowedWord();
+}
+
+void TLexivoAppForm::writePosition()
+{
+    StatusPanels[1]->setText(QStringLiteral("%1/%2").arg(Table1->recNo()).arg(Table1->recordCount()));
+}
+
+// The data-navigation rule: "&Next" while open and not past the end, "&Back" while not before the start.
+void TLexivoAppForm::updateNavigationCommands()
+{
+    action("DataSetNext1")->setEnabled(Table1->isOpen() && !Table1->eof());
+    action("DataSetPrior1")->setEnabled(Table1->isOpen() && !Table1->bof());
+}

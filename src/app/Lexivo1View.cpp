@@ -1,0 +1,141 @@
+// View options: the words explorer, the toolbar, the status bar, always on top.
+#include "app/Lexivo1.h"
+
+#include "app/DataControls.h"
+#include "platform/Application.h"
+#include "platform/ImageList.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QStatusBar>
+#include <QWindow>
+
+namespace {
+
+// Left edges of the entry face, measured from the entry area's left edge.
+constexpr int kRichEditOffset = 12;
+constexpr int kHeadwordOffset = 20;
+constexpr int kCaptionOffset = 20;
+constexpr int kRuleOffset = 9;
+
+} // namespace
+
+void TLexivoAppForm::setEntryFaceLeft(int left)
+{
+    RichEdit1->move(left + kRichEditOffset, RichEdit1->y());
+    WordDBText1->move(left + kHeadwordOffset, WordDBText1->y());
+    DefSynLabel1->move(left + kCaptionOffset, DefSynLabel1->y());
+    Shape2->move(left + kRuleOffset, Shape2->y());
+}
+
+void TLexivoAppForm::setExplorerCommand(bool hidden)
+{
+    QAction *a = action("ShowHideLeftAction");
+    const QString text = hidden ? QStringLiteral("Show Words Explorer") : QStringLiteral("Hide Words Explorer");
+    a->setProperty("imageIndex", hidden ? 34 : 35);
+    a->setIcon(ImageList1->icon(hidden ? 34 : 35));
+    a->setChecked(hidden);
+    a->setText(text);
+    a->setProperty("hint", text + QLatin1Char('|') + text);
+    a->setToolTip(text);
+    a->setStatusTip(text);
+}
+
+void TLexivoAppForm::setExplorerEditCommandsVisible(bool visible)
+{
+    for (const char *name : {"EditCut1", "EditPaste1", "EditDelete1"})
+        action(name)->setVisible(visible);
+}
+
+void TLexivoAppForm::hideWordsExplorer(bool fromCommand)
+{
+    const int entryWidth = RichEdit1->width();
+    m_app->processMessages();
+    DBGrid1->hide();
+    SEdit1->hide();
+    WordsListPanel1->hide();
+    setEntryFaceLeft(0);
+    // The entry area becomes the entry view plus its margins, and the window follows it.
+    const int boxWidth = entryWidth + 24;
+    anchorChildren(QSize(boxWidth, m_boxSize.height()));
+    m_app->processMessages();
+    setFormWidth(boxWidth + 8);
+    m_app->processMessages();
+    Shape2->resize(entryWidth, Shape2->height());
+    RichEdit1->resize(entryWidth, RichEdit1->height());
+    m_app->processMessages();
+    setExplorerEditCommandsVisible(false);
+    setExplorerCommand(true);
+    if (fromCommand)
+        placeAboutPanel();
+}
+
+void TLexivoAppForm::showWordsExplorer()
+{
+    const int boxWidth = m_boxSize.width();
+    const int entryWidth = RichEdit1->width();
+    m_app->processMessages();
+    const int explorer = WordsListPanel1->width();
+    setFormWidth(explorer + boxWidth + 8);
+    anchorChildren(QSize(formWidth() - 8, m_boxSize.height()));
+    m_app->processMessages();
+    setEntryFaceLeft(explorer);
+    RichEdit1->resize(entryWidth, RichEdit1->height());
+    Shape2->resize(entryWidth, Shape2->height());
+    DBGrid1->show();
+    SEdit1->show();
+    WordsListPanel1->show();
+    m_app->processMessages();
+    setExplorerEditCommandsVisible(true);
+    FormResize();
+    setExplorerCommand(false);
+    placeAboutPanel();
+}
+
+void TLexivoAppForm::ShowHideLeftActionExecute()
+{
+    if (action("ShowHideLeftAction")->isChecked())
+        showWordsExplorer();
+    else
+        hideWordsExplorer(true);
+}
+
+void TLexivoAppForm::ToolbarActionExecute()
+{
+    QAction *a = action("ToolbarAction");
+    const bool c = a->isChecked();
+    ControlBar1->setVisible(!c);
+    m_app->processMessages();
+    a->setChecked(!c);
+    m_app->processMessages();
+    FormResize();
+}
+
+void TLexivoAppForm::StatusBarActionExecute()
+{
+    QAction *a = action("StatusBarAction");
+    const bool c = a->isChecked();
+    StatusBar->setVisible(!c);
+    m_app->processMessages();
+    a->setChecked(!c);
+    m_app->processMessages();
+    FormResize();
+}
+
+void TLexivoAppForm::setStayOnTop(bool onTop)
+{
+    // Once the window exists, change the hint on the window itself: the widget call would unmap it.
+    if (QWindow *window = windowHandle())
+        window->setFlag(Qt::WindowStaysOnTopHint, onTop);
+    else
+        setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+}
+
+void TLexivoAppForm::AoTAction1Execute()
+{
+    QAction *a = action("AoTAction1");
+    const bool c = a->isChecked();
+    setStayOnTop(!c);
+    a->setChecked(!c);
+    m_app->processMessages();
+}

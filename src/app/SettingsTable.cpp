@@ -1,0 +1,187 @@
+#include "app/SettingsTable.h"
+
+#include "platform/AppError.h"
+#include "platform/ProfileFile.h"
+#include "platform/SettingsKey.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::array<SettingDef, 10> defs{{
+    {"ToolBar", "View", "Yes", SettingKind::Switch},
+    {"StatusBar", "View", "Yes", SettingKind::Switch},
+    {"WordsExplorer", "View", "Yes", SettingKind::Switch},
+    {"AoT", "Options", "Yes", SettingKind::Switch},
+    {"ARA", "Options", "Yes", SettingKind::Switch},
+    {"CheckClip", "Options", "No", SettingKind::Switch},
+    {"CheckClipSound", "Options", "Yes", SettingKind::Switch},
+    {"WinState", "Display", "0", SettingKind::WindowState},
+    {"WindowTop", "Display", "0", SettingKind::Position},
+    {"WindowLeft", "Display", "0", SettingKind::Position},
+}};
+
+constexpr std::array<const char *, 10> saveOrder{
+    "WinState", "ToolBar", "StatusBar", "WordsExplorer", "WindowTop",
+    "WindowLeft", "AoT", "ARA", "CheckClip", "CheckClipSound",
+};
+
+const SettingDef &def(const char *name)
+{
+    return *findSetting(QString::fromLatin1(name));
+}
+
+template <typename F, typename... Args>
+void call(const F &f, Args &&...args)
+{
+    if (f)
+        f(std::forward<Args>(args)...);
+}
+
+} // namespace
+
+const std::array<SettingDef, 10> &settingDefs()
+{
+    return defs;
+}
+
+const std::array<const char *, 10> &settingsSaveOrder()
+{
+    return saveOrder;
+}
+
+const SettingDef *findSetting(QStringView name)
+{
+    for (const SettingDef &d : defs) {
+        if (name == QLatin1StringView(d.name))
+            return &d;
+    }
+    return nullptr;
+}
+
+QString readSetting(const SettingsKey *key, const ProfileFile &file, const SettingDef &def)
+{
+    const QString name = QLatin1StringView(def.name);
+    if (key) {
+        const QString stored = key->readString(name);
+        if (!stored.isEmpty())
+            return stored;
+    }
+    return file.readString(QLatin1StringView(def.section), name, QLatin1StringView(def.fileDefault));
+}
+
+bool switchOn(const QString &value)
+{
+    return value == u"Yes";
+}
+
+QString switchText(bool on)
+{
+    return on ? QStringLiteral("Yes") : QStringLiteral("No");
+}
+
+std::optional<Qt::WindowState> windowStateFrom(const QString &value)
+{
+    if (value == u"0")
+        return Qt::WindowNoState;
+    if (value == u"1")
+        return Qt::WindowMinimized;
+    if (value == u"2")
+        return Qt::WindowMaximized;
+    return std::nullopt;
+}
+
+QString windowStateText(Qt::WindowStates state)
+{
+    if (state & Qt::WindowMinimized)
+        return QStringLiteral("1");
+    if (state & Qt::WindowMaximized)
+        return QStringLiteral("2");
+    return QStringLiteral("0");
+}
+
+int positionFrom(const QString &value)
+{
+    // Only plain decimal: toInt() alone would also take surrounding blanks.
+    static const QRegularExpression decimal(QStringLiteral("^[+-]?[0-9]+$"));
+    bool ok = false;
+    const int n = decimal.match(value).hasMatch() ? value.toInt(&ok, 10) : 0;
+    if (!ok)
+        throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(value));
+    return n;
+}
+
+void applySettings(const SettingsKey *key, const ProfileFile &file, bool startHidden, const SettingsTargets &targets)
+{
+    const auto read = [&](const char *name) { return readSetting(key, file, def(name)); };
+    call(targets.toolBar, switchOn(read("ToolBar")));
+    call(targets.statusBar, switchOn(read("StatusBar")));
+    call(targets.wordsExplorer, switchOn(read("WordsExplorer")));
+    call(targets.alwaysOnTop, switchOn(read("AoT")));
+    call(targets.autoRestore, switchOn(read("ARA")));
+    const bool checkClip = switchOn(read("CheckClip"));
+    call(targets.checkClip, checkClip);
+    const bool checkClipSound = switchOn(read("CheckClipSound"));
+    call(targets.checkClipSound, checkClipSound);
+    call(targets.clipboardTimer, checkClip || checkClipSound);
+    if (startHidden) {
+        call(targets.startHidden);
+    } else if (const auto state = windowStateFrom(read("WinState"))) {
+        call(targets.windowState, *state);
+    }
+    call(targets.windowTop, positionFrom(read("WindowTop")));
+    call(targets.windowLeft, positionFrom(read("WindowLeft")));
+}
+
+QList<std::pair<QString, QString>> savedEntries(const SavedValues &v)
+{
+    QList<std::pair<QString, QString>> out;
+    for (const char *name : saveOrder) {
+        const QString n = QLatin1StringView(name);
+        QString text;
+        if (n == u"WinState")
+            text = windowStateText(v.windowState);
+        else if (n == u"ToolBar")
+            text = switchText(v.toolBar);
+        else if (n == u"StatusBar")
+            text = switchText(v.statusBar);
+        else if (n == u"WordsExplorer")
+            text = switchText(v.wordsExplorer);
+        else if (n == u"WindowTop")
+            text = QString::number(v.windowTop);
+        else if (n == u"WindowLeft")
+            text = QString::number(v.windowLeft);
+        else if (n == u"AoT")
+            text = switchText(v.alwaysOnTop);
+        else if (n == u"ARA")
+            text = switchText(v.autoRestore);
+        else if (n == u"CheckClip")
+            text = switchText(v.checkClip);
+        else if (n == u"CheckClipSound")
+            text = switchText(v.checkClipSound);
+        out.append({n, text});
+    }
+    return out;
+}
+
+bool saveSettings(SettingsKey &key, const SavedValues &values)
+{
+    // A write that fails is passed over without a word; the rest are still written.
+    for (const auto &[name, text] : savedEntries(values))
+        key.writeString(name, text);
+    return key.close();
+}
+
+QPoint reachablePosition(const QRect &frame, const QList<QRect> &screens, const QRect &primary)
+{
+    for (const QRect &screen : screens) {
+        if (screen.intersects(frame))
+            return frame.topLeft();
+    }
+    // Centred on the primary screen, or at its corner when the window is larger than the screen.
+    const QPoint centred(primary.x() + (primary.width() - frame.width()) / 2,
+                         primary.y() + (primary.height() - frame.height()) / 2);
+    return QPoint(std::max(primary.x(), centred.x()), std::max(primary.y(), centred.y()));
+}

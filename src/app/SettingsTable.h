@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringView>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <utility>
+
+class ProfileFile;
+class SettingsKey;
+
+// The ten stored settings: names, file sections and file defaults stated once, with the read, the interpretation
+// and the save built on them. No widget here: the window hands in its state and receives values by callbacks.
+
+inline constexpr char settingsKeyPath[] = "\\SOFTWARE\\Ostrand\\Verbarium\\1.0.0.0";
+inline constexpr char settingsFileName[] = "vrb.ini";
+
+enum class SettingKind { Switch, WindowState, Position };
+
+struct SettingDef
+{
+    const char *name;        // registry value name and file key
+    const char *section;     // section of the settings file
+    const char *fileDefault; // when the file has no such key
+    SettingKind kind;
+};
+
+// In the order in which start-up applies them.
+const std::array<SettingDef, 10> &settingDefs();
+// The order in which "E&xit" writes them.
+const std::array<const char *, 10> &settingsSaveOrder();
+// Null for a name not in the table.
+const SettingDef *findSetting(QStringView name);
+
+// Two-tier read: a non-empty value of the key wins; otherwise the file's text (even empty) or the file default.
+// A null key reads the file alone. Throws AppError when the key holds another type than a string.
+QString readSetting(const SettingsKey *key, const ProfileFile &file, const SettingDef &def);
+
+// Switches are on exactly for "Yes".
+bool switchOn(const QString &value);
+QString switchText(bool on);
+// "0" normal, "1" minimised, "2" maximised; nothing for any other text (the state is left as it is).
+std::optional<Qt::WindowState> windowStateFrom(const QString &value);
+QString windowStateText(Qt::WindowStates state);
+// Decimal whole number with an optional sign; throws AppError("'<text>' is not a valid integer value").
+int positionFrom(const QString &value);
+
+// What start-up does with the values; callbacks left empty are skipped.
+struct SettingsTargets
+{
+    std::function<void(bool)> toolBar;
+    std::function<void(bool)> statusBar;
+    std::function<void(bool)> wordsExplorer;  // true: shown
+    std::function<void(bool)> alwaysOnTop;
+    std::function<void(bool)> autoRestore;
+    std::function<void(bool)> checkClip;
+    std::function<void(bool)> checkClipSound;
+    std::function<void(bool)> clipboardTimer; // after the two watch switches: on when either is on
+    std::function<void(Qt::WindowState)> windowState;
+    std::function<void()> startHidden;        // with "/m", in place of the window state
+    std::function<void(int)> windowTop;
+    std::function<void(int)> windowLeft;
+};
+
+// Reads and applies the ten settings in start-up order. An AppError from a read or a conversion propagates and
+// leaves the later settings unapplied.
+void applySettings(const SettingsKey *key, const ProfileFile &file, bool startHidden, const SettingsTargets &targets);
+
+// The window's state at "E&xit".
+struct SavedValues
+{
+    Qt::WindowStates windowState = Qt::WindowNoState;
+    bool toolBar = true;
+    bool statusBar = true;
+    bool wordsExplorer = true; // shown
+    int windowTop = 0;
+    int windowLeft = 0;
+    bool alwaysOnTop = false;
+    bool autoRestore = true;
+    bool checkClip = false;
+    bool checkClipSound = false;
+};
+
+// Name and text of each value, in save order.
+QList<std::pair<QString, QString>> savedEntries(const SavedValues &values);
+// Writes all ten, each on its own (a failed write does not stop the next), then closes the key.
+// Returns whether the key was committed.
+bool saveSettings(SettingsKey &key, const SavedValues &values);
+
+// A stored position that leaves the window on no screen at all (a monitor since removed) is moved onto the primary
+// screen; a window with any part on a screen keeps its position exactly.
+QPoint reachablePosition(const QRect &frame, const QList<QRect> &screens, const QRect &primary);

@@ -1,0 +1,22 @@
+#include "app/VerbariumApplication.h"
+
+#include "platform/AppError.h"
+#include "platform/MessageBox.h"
+
+#include <exception>
+
+VerbariumApplication::VerbariumApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+}
+
+bool VerbariumApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const AppError &error) {
+        MessageBoxes::exception(error.message());
+    } catch (const std::exception &error) {
+        MessageBoxes::exception(QString::fromLocal8Bit(error.what()));
+    }
+    return false;
+}

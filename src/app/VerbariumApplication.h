@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QApplication>
+
+// The Qt application with the framework's last line of defence: a failure that escapes an event
+// handler is shown in the error box and the loop goes on.
+class VerbariumApplication final : public QApplication
+{
+    Q_OBJECT
+public:
+    VerbariumApplication(int &argc, char **argv);
+    bool notify(QObject *receiver, QEvent *event) override;
+};

@@ -1,0 +1,117 @@
+#include "app/DataControls.h"
+#include "app/Lexivo1.h"
+#include "app/StartupError.h"
+#include "app/VerbariumApplication.h"
+#include "artwork/Artwork.h"
+#include "platform/AppError.h"
+#include "platform/Application.h"
+#include "platform/MessageBox.h"
+#include "platform/SingleInstance.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// A Wayland client cannot read the clipboard while it lacks the focus, so the clipboard watch
+// needs the X11 platform (XWayland) unless the user chose a platform himself.
+void preferX11UnderWayland()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+// For the start-up benchmark: report once the first entry has been painted.
+class FirstPaintReporter final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, [] {
+                std::puts("ready");
+                std::fflush(stdout);
+            });
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    preferX11UnderWayland();
+    VerbariumApplication qtApp(argc, argv);
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QCoreApplication::setApplicationName(QStringLiteral("verbarium"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("verbarium"));
+
+    Application app;
+    app.setTitle(QString());
+
+    // A running instance is asked to come forward; this start then ends without touching settings.
+    SingleInstance instance(QStringLiteral("Verbarium"));
+    if (instance.activateRunning())
+        return 0;
+    if (!instance.listen()) {
+        // Another start won the race between our look and our listen.
+        return instance.activateRunning() ? 0 : 1;
+    }
+
+    app.setTitle(QStringLiteral("Verbarium"));
+    QGuiApplication::setWindowIcon(Artwork::programIcon());
+
+    // Only the first argument is looked at, and only an exact "/m" counts.
+    const QStringList args = QCoreApplication::arguments();
+    FormEnvironment env;
+    env.startHidden = args.size() > 1 && args.at(1) == QLatin1String("/m");
+    env.programDir = QCoreApplication::applicationDirPath();
+
+    std::unique_ptr<TLexivoAppForm> form;
+    try {
+        form = std::make_unique<TLexivoAppForm>(&app, env);
+    } catch (const StartupError &error) {
+        MessageBoxes::ownerless(error.message);
+        return error.exitCode;
+    } catch (const AppError &error) {
+        // Ending on a failure with status 0 would report it as success.
+        MessageBoxes::exception(error.message());
+        return 1;
+    }
+    QObject::connect(&instance, &SingleInstance::showRequested, form.get(), &TLexivoAppForm::showFromAnotherStart);
+
+    if (env.startHidden) {
+        app.minimize();
+        app.hideAppWindow();
+        app.processMessages();
+    }
+
+    // As the loop starts the window is shown, unless its state is minimised.
+    if (form->windowState() & Qt::WindowMinimized) {
+        if (!env.startHidden)
+            app.showForm();
+        app.minimize();
+    } else {
+        app.showForm();
+    }
+    // Without a dictionary there is nothing to use: end at once, whether or not a window got activated.
+    if (form->startupFailed())
+        QTimer::singleShot(0, &app, &Application::terminate);
+
+    if (qEnvironmentVariableIsSet("VERBARIUM_BENCH_READY"))
+        form->RichEdit1->viewport()->installEventFilter(new FirstPaintReporter(form.get()));
+
+    QCoreApplication::exec();
+    const bool failed = form->startupFailed();
+    form.reset();
+    return failed ? 1 : 0;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QCursor>
+#include <QIcon>
+#include <QImage>
+#include <QList>
+#include <QPixmap>
+
+class ImageList;
+
+// Every picture the program shows, drawn in code. Icons are painted lazily, per size, the first
+// time a size is asked for, so building them costs next to nothing at start-up.
+// Everything here needs a QGuiApplication and runs on its thread.
+namespace Artwork {
+
+// Images of the menus, toolbar and commands, indexes 0 to 37.
+constexpr int commandImageCount = 38;
+// Frames of the tray icon's animation.
+constexpr int trayFrameCount = 6;
+// The tray frame shown while the icon is at rest.
+constexpr int trayRestingFrame = 1;
+
+// Pixel sizes each kind of icon offers; other sizes are drawn on request too.
+QList<int> commandImageSizes();
+QList<int> trayImageSizes();
+QList<int> programIconSizes();
+
+QList<QIcon> commandImages();
+QList<QIcon> trayImages();
+QIcon programIcon();
+
+// The product name as title artwork, 214 × 32.
+QPixmap titleArtwork();
+// A 16 × 16 globe beside the web link.
+QPixmap linkIcon();
+// The pointing hand over the word list, the entry view and the links.
+QCursor handCursor();
+
+// Replaces the contents of `list` with `icons`, in order.
+void fillImageList(ImageList &list, const QList<QIcon> &icons);
+
+// The drawings themselves, at one pixel size, for tools and tests.
+QImage paintCommandImage(int index, int pixels);
+QImage paintTrayFrame(int frame, int pixels);
+QImage paintProgramIcon(int pixels);
+QImage paintLinkIcon(int pixels);
+QImage paintTitleArtwork();
+
+} // namespace Artwork

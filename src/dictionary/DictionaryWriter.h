@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+struct DictionaryRow
+{
+    QString word;
+    QString definition;
+};
+
+// Called now and then while rows are written: rows done so far, rows in all.
+using DictionaryProgress = std::function<void(qsizetype done, qsizetype total)>;
+
+// Sorts rows by compareHeadwords and writes them as a SQLCipher dictionary, row id = position
+// in the order of "IndexWordName". Writes a temporary file beside path and renames it over
+// path, so path is never left half-written. An empty password writes an unencrypted file.
+// Throws AppError.
+void writeDictionary(const QString &path, QList<DictionaryRow> rows,
+                     const QString &password = QStringLiteral("marbol47quen"),
+                     const DictionaryProgress &progress = {});

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringView>
+
+// Headwords hold at most this many characters; longer search texts are cut to it.
+inline constexpr qsizetype kMaxHeadwordLength = 32;
+
+// The order of the index "IndexWordName": case-insensitive, ties broken by the exact
+// UTF-16 code units, so the order is total. Returns <0, 0 or >0.
+// The builder, the SQLite collation and the in-memory binary search all use this function.
+int compareHeadwords(QStringView a, QStringView b);
+
+// The case-insensitive level of compareHeadwords alone. Nearest-key positioning compares with it,
+// so that "paris", "Paris" and "PARIS" all find the first of the headwords spelt so, whatever
+// the tie-break between them. Rows sorted by compareHeadwords are sorted by this too.
+int compareHeadwordsIgnoringCase(QStringView a, QStringView b);
+
+// The part of a search text that is compared with headwords: its first 32 characters.
+QStringView searchKey(QStringView text);
+
+// Name under which compareHeadwords is registered as an SQLite collation.
+inline constexpr char kHeadwordCollation[] = "HEADWORD";

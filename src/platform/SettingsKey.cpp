@@ -1,0 +1,294 @@
+#include "platform/SettingsKey.h"
+
+#include "platform/AppError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QTemporaryFile>
+
+#include <optional>
+
+namespace {
+
+struct KeyLocation
+{
+    QString file;
+    QString group;
+};
+
+QString configRoot()
+{
+    // A relative XDG_CONFIG_HOME is invalid by the XDG rules and must be ignored.
+    const QString env = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!env.isEmpty() && QDir::isAbsolutePath(env))
+        return QDir::cleanPath(env);
+    return QDir::homePath() + QStringLiteral("/.config");
+}
+
+std::optional<KeyLocation> locate(const QString &keyPath)
+{
+    QStringList parts = keyPath.split(u'\\', Qt::SkipEmptyParts);
+    if (!parts.isEmpty() && parts.first().compare(u"SOFTWARE", Qt::CaseInsensitive) == 0)
+        parts.removeFirst();
+    if (parts.size() < 2)
+        return std::nullopt;
+    for (const QString &part : parts) {
+        if (part.trimmed().isEmpty() || part == u"." || part == u".." || part.contains(u'/'))
+            return std::nullopt;
+    }
+    const QString group = parts.takeLast();
+    return KeyLocation{configRoot() + u'/' + parts.join(u'/') + QStringLiteral(".conf"), group};
+}
+
+bool headerName(const QString &line, QString *name)
+{
+    const QString t = line.trimmed();
+    if (t.size() < 2 || !t.startsWith(u'[') || !t.endsWith(u']'))
+        return false;
+    *name = t.mid(1, t.size() - 2).trimmed();
+    return true;
+}
+
+// The name of a "name=value" line; null for comments and lines without "=".
+QString entryName(const QString &line)
+{
+    const QString t = line.trimmed();
+    if (t.startsWith(u';') || t.startsWith(u'#'))
+        return {};
+    const qsizetype eq = t.indexOf(u'=');
+    if (eq <= 0)
+        return {};
+    return t.left(eq).trimmed();
+}
+
+QString entryValue(const QString &line)
+{
+    return line.mid(line.indexOf(u'=') + 1).trimmed();
+}
+
+AppError invalidType(const QString &name)
+{
+    return AppError(QStringLiteral("Invalid data type for '%1'").arg(name));
+}
+
+// One quoted string, or nothing when the text holds more than that.
+std::optional<QString> unquote(const QString &text)
+{
+    QString out;
+    qsizetype i = 1;
+    for (; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'"')
+            break;
+        if (c != u'\\') {
+            out += c;
+            continue;
+        }
+        if (++i == text.size())
+            return std::nullopt;
+        switch (text.at(i).unicode()) {
+        case 'n': out += u'\n'; break;
+        case 'r': out += u'\r'; break;
+        case 't': out += u'\t'; break;
+        case 'x': {
+            const QString digits = text.mid(i + 1, 2);
+            static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]{2}$"));
+            if (!hex.match(digits).hasMatch())
+                return std::nullopt;
+            out += QChar(digits.toInt(nullptr, 16));
+            i += 2;
+            break;
+        }
+        default: out += text.at(i);
+        }
+    }
+    if (i >= text.size() || !text.mid(i + 1).trimmed().isEmpty())
+        return std::nullopt;
+    return out;
+}
+
+QString encodeValue(const QString &value)
+{
+    bool plain = value == value.trimmed() && !value.startsWith(u'"') && !value.startsWith(u'@');
+    for (const QChar c : value)
+        plain = plain && c.unicode() >= 0x20 && c.unicode() != 0x7f;
+    if (plain)
+        return value;
+    QString out = QStringLiteral("\"");
+    for (const QChar c : value) {
+        switch (c.unicode()) {
+        case '\\': out += QStringLiteral("\\\\"); break;
+        case '"': out += QStringLiteral("\\\""); break;
+        case '\n': out += QStringLiteral("\\n"); break;
+        case '\r': out += QStringLiteral("\\r"); break;
+        case '\t': out += QStringLiteral("\\t"); break;
+        default:
+            if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+                out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    return out + u'"';
+}
+
+bool validName(const QString &name)
+{
+    return !name.isEmpty() && name == name.trimmed() && !name.contains(u'=') && !name.contains(u'\n')
+        && !name.contains(u'\r') && !name.startsWith(u'[') && !name.startsWith(u';') && !name.startsWith(u'#');
+}
+
+} // namespace
+
+std::unique_ptr<SettingsKey> SettingsKey::openOrCreate(const QString &keyPath)
+{
+    const auto where = locate(keyPath);
+    if (!where)
+        return nullptr;
+    const QString folder = QFileInfo(where->file).absolutePath();
+    if (!QDir().mkpath(folder))
+        return nullptr;
+    // The key must be writable as well as readable; only creating a file tells that truthfully (root, read-only
+    // mounts, ACLs).
+    QTemporaryFile probe(folder + QStringLiteral("/.verbarium-probe-XXXXXX"));
+    if (!probe.open())
+        return nullptr;
+    probe.close();
+
+    std::unique_ptr<SettingsKey> key(new SettingsKey(where->file, where->group));
+    key->load();
+    return key;
+}
+
+QString SettingsKey::filePathFor(const QString &keyPath)
+{
+    const auto where = locate(keyPath);
+    return where ? where->file : QString();
+}
+
+SettingsKey::SettingsKey(QString filePath, QString group) : m_filePath(std::move(filePath)), m_group(std::move(group))
+{
+}
+
+SettingsKey::~SettingsKey()
+{
+    close();
+}
+
+void SettingsKey::load()
+{
+    QFile file(m_filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError || data.contains('\0'))
+        return;
+    QStringDecoder decode(QStringDecoder::Utf8);
+    const QString text = decode(data);
+    if (decode.hasError())
+        return;
+    m_lines = text.split(u'\n');
+    if (text.endsWith(u'\n'))
+        m_lines.removeLast();
+    for (QString &line : m_lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    }
+}
+
+int SettingsKey::groupHeader() const
+{
+    QString name;
+    for (int i = 0; i < m_lines.size(); ++i) {
+        if (headerName(m_lines.at(i), &name) && name.compare(m_group, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+int SettingsKey::groupEnd(int header) const
+{
+    QString name;
+    int i = header + 1;
+    while (i < m_lines.size() && !headerName(m_lines.at(i), &name))
+        ++i;
+    return i;
+}
+
+int SettingsKey::findEntry(const QString &name) const
+{
+    const int header = groupHeader();
+    if (header < 0)
+        return -1;
+    const int end = groupEnd(header);
+    for (int i = header + 1; i < end; ++i) {
+        if (entryName(m_lines.at(i)).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+QString SettingsKey::readString(const QString &name) const
+{
+    if (!validName(name))
+        return {};
+    const int line = findEntry(name);
+    if (line < 0)
+        return {};
+    const QString value = entryValue(m_lines.at(line));
+    if (value.startsWith(u'"')) {
+        if (auto text = unquote(value))
+            return *text;
+        throw invalidType(name);
+    }
+    static const QRegularExpression typed(QStringLiteral("^@[A-Za-z]+\\("));
+    if (typed.match(value).hasMatch())
+        throw invalidType(name);
+    return value;
+}
+
+bool SettingsKey::writeString(const QString &name, const QString &value)
+{
+    if (!validName(name))
+        return false;
+    const QString line = name + u'=' + encodeValue(value);
+    const int existing = findEntry(name);
+    if (existing >= 0) {
+        m_lines[existing] = line;
+    } else if (const int header = groupHeader(); header >= 0) {
+        // After the group's last entry, before the blank lines that separate it from the next group.
+        int at = groupEnd(header);
+        while (at > header + 1 && m_lines.at(at - 1).trimmed().isEmpty())
+            --at;
+        m_lines.insert(at, line);
+    } else {
+        if (!m_lines.isEmpty() && !m_lines.last().trimmed().isEmpty())
+            m_lines.append(QString());
+        m_lines.append(u'[' + m_group + u']');
+        m_lines.append(line);
+    }
+    m_dirty = true;
+    return true;
+}
+
+bool SettingsKey::close()
+{
+    if (!m_dirty)
+        return true;
+    // QSaveFile writes beside the file and renames over it: a crash or a full disk leaves the old file whole.
+    QSaveFile out(m_filePath);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray data = (m_lines.join(u'\n') + u'\n').toUtf8();
+    if (out.write(data) != data.size()) {
+        out.cancelWriting();
+        return false;
+    }
+    if (!out.commit())
+        return false;
+    m_dirty = false;
+    return true;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// The per-user settings key. A key path such as "\SOFTWARE\Ostrand\Verbarium\1.0.0.0" lives in the text file
+// $XDG_CONFIG_HOME/Ostrand/Verbarium.conf (default ~/.config), in the group [1.0.0.0]; values are strings.
+//
+// File format: "name=value" lines under "[group]" headers. A value is taken literally (commas included) after
+// trimming, unless it begins with a double quote: then it is one quoted string with the escapes \\ \" \n \r \t
+// and \xHH. A value that is not one string is "another type": a typed value in QSettings' notation
+// ("@ByteArray(...)", "@Variant(...)", "@Rect(...)" ...), several quoted parts ("a", "b", a list as QSettings
+// writes it) or a quoted value without its closing quote. Names are matched case-insensitively.
+//
+// Writes are kept in memory and committed by close() in one atomic replacement of the file. Other groups, comments
+// and unknown lines are kept. A file that cannot be read, or is not text (invalid UTF-8, NUL bytes), reads as empty
+// and stays untouched until a save succeeds.
+class SettingsKey final
+{
+public:
+    // Null when the folder can be neither opened nor created, or written to (the caller reports it).
+    static std::unique_ptr<SettingsKey> openOrCreate(const QString &keyPath);
+    // Where the key of keyPath is kept; empty when keyPath names no key.
+    static QString filePathFor(const QString &keyPath);
+
+    ~SettingsKey();
+    SettingsKey(const SettingsKey &) = delete;
+    SettingsKey &operator=(const SettingsKey &) = delete;
+
+    QString filePath() const { return m_filePath; }
+
+    // "" when the value does not exist; throws AppError("Invalid data type for '<name>'") for another type.
+    QString readString(const QString &name) const;
+    // False for a name the file cannot hold (empty, with "=", line breaks or surrounding blanks).
+    bool writeString(const QString &name, const QString &value);
+    // Commits the writes; true when there was nothing to write or the file was replaced. The destructor commits
+    // what close() was not called for.
+    bool close();
+
+private:
+    SettingsKey(QString filePath, QString group);
+    void load();
+    int groupHeader() const;
+    int groupEnd(int header) const;
+    int findEntry(const QString &name) const;
+
+    QString m_filePath;
+    QString m_group;
+    QStringList m_lines;
+    bool m_dirty = false;
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <array>
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class QWidget;
+
+// The six standard edit commands on the focused text control (a QLineEdit or a QTextEdit).
+namespace EditCommands {
+
+enum class Command { Cut, Copy, Paste, Delete, Undo, SelectAll };
+inline constexpr std::array<Command, 6> kAll = {Command::Cut, Command::Copy, Command::Paste,
+                                                Command::Delete, Command::Undo, Command::SelectAll};
+
+// Whether the command can act on that control; any other widget, or none, disables all six.
+// The rules ignore read-only on purpose: a read-only view offers Cut, Paste and Delete all the same.
+bool isEnabled(Command command, const QWidget *focused);
+// Carries the command out on that control. A read-only control's text never changes.
+void execute(Command command, QWidget *focused);
+
+// Select all, copy as plain text, undo: the search box's "Copy Word".
+void copyWord(QLineEdit *searchBox);
+
+} // namespace EditCommands
+
+// Binds the six actions to the control that has the focus inside `scope`, keeping their enabled
+// states fresh: when the focus, the control's text, selection or undo state, or the clipboard change,
+// and whenever a watched menu opens.
+class StandardEditCommands final : public QObject
+{
+    Q_OBJECT
+public:
+    // Actions in the order of EditCommands::kAll: cut, copy, paste, delete, undo, select all.
+    StandardEditCommands(QWidget *scope, const std::array<QAction *, 6> &actions, QObject *parent = nullptr);
+
+    void watchMenu(QMenu *menu);
+    // The text control the commands act on now, or null.
+    QWidget *target() const;
+
+public slots:
+    void update();
+
+private:
+    void follow(QWidget *control);
+
+    QPointer<QWidget> m_scope;
+    std::array<QPointer<QAction>, 6> m_actions;
+    QPointer<QWidget> m_followed;
+    QList<QMetaObject::Connection> m_controlConnections;
+};

@@ -1,0 +1,127 @@
+# Shared harness of the end-to-end tests: a real X server, window manager and tray, a private
+# home for the program, and helpers to drive and watch it from outside.
+set -euo pipefail
+
+: "${VERBARIUM_BIN:?set by the test runner}"
+: "${VERBARIUM_DATA_DAT:?set by the test runner}"
+E2E_ARTIFACTS=${E2E_ARTIFACTS:-$PWD/e2e-artifacts}
+mkdir -p "$E2E_ARTIFACTS"
+
+E2E_TMP=$(mktemp -d /tmp/verbarium-e2e.XXXXXX)
+E2E_PIDS=()
+E2E_APP_PID=""
+
+e2e_cleanup() {
+    local pid
+    for pid in $E2E_APP_PID "${E2E_PIDS[@]}"; do
+        [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    e2e_screenshot "failure-$(basename "$0" .sh)" || true
+    exit 1
+}
+
+# Every test process gets its own home, settings and runtime folder.
+e2e_private_home() {
+    export HOME="$E2E_TMP/home"
+    export XDG_CONFIG_HOME="$HOME/.config"
+    export XDG_RUNTIME_DIR="$E2E_TMP/run"
+    mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    unset WAYLAND_DISPLAY QT_QPA_PLATFORM SESSION_MANAGER
+}
+
+# Starts Xvfb on a free display, openbox, and (unless "notray") a trayer notification area.
+e2e_start_desktop() {
+    e2e_private_home
+    exec 5>"$E2E_TMP/display"
+    Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+    E2E_PIDS+=($!)
+    local i
+    for i in $(seq 100); do
+        [ -s "$E2E_TMP/display" ] && break
+        sleep 0.05
+    done
+    export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+    openbox >"$E2E_TMP/openbox.log" 2>&1 &
+    E2E_PIDS+=($!)
+    if [ "${1:-}" != "notray" ]; then
+        trayer --edge bottom --align right --widthtype pixel --width 120 --height 24 --transparent false \
+            --tint 0x404040 >"$E2E_TMP/trayer.log" 2>&1 &
+        E2E_PIDS+=($!)
+    fi
+    sleep 0.5
+}
+
+# A working folder holding the dictionary, as the installed launcher provides.
+e2e_workdir() {
+    local dir="$E2E_TMP/work"
+    mkdir -p "$dir"
+    ln -sf "$VERBARIUM_DATA_DAT" "$dir/data.dat"
+    echo "$dir"
+}
+
+# Starts the program in the background in folder $1 with the remaining arguments.
+e2e_start_app() {
+    local dir=$1
+    shift
+    (cd "$dir" && exec "$VERBARIUM_BIN" "$@") >"$E2E_TMP/app.log" 2>&1 &
+    E2E_APP_PID=$!
+}
+
+# Waits until a visible window named exactly $1 exists; prints its id.
+e2e_wait_window() {
+    local name=$1 timeout=${2:-10} id=""
+    local end=$((SECONDS + timeout))
+    while [ $SECONDS -lt $end ]; do
+        id=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -n1 || true)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+e2e_wait_no_window() {
+    local name=$1 timeout=${2:-10}
+    local end=$((SECONDS + timeout))
+    while [ $SECONDS -lt $end ]; do
+        xdotool search --onlyvisible --name "^${name}\$" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+e2e_visible_count() {
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l
+}
+
+e2e_screenshot() {
+    import -window root "$E2E_ARTIFACTS/$1.png" 2>/dev/null
+}
+
+# Waits for the program to end; prints its exit status.
+e2e_wait_exit() {
+    local timeout=${1:-10}
+    local end=$((SECONDS + timeout))
+    while kill -0 "$E2E_APP_PID" 2>/dev/null; do
+        [ $SECONDS -lt $end ] || return 1
+        sleep 0.1
+    done
+    local status=0
+    wait "$E2E_APP_PID" || status=$?
+    E2E_APP_PID=""
+    echo "$status"
+}
+
+e2e_alive() {
+    kill -0 "$E2E_APP_PID" 2>/dev/null
+}

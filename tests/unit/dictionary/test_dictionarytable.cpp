@@ -1,0 +1,503 @@
+#include "dictionary/DictionarySession.h"
+#include "dictionary/DictionaryTable.h"
+#include "dictionary/DictionaryWriter.h"
+#include "dictionary/HeadwordOrder.h"
+#include "dictionary/SqlCipher.h"
+#include "platform/AppError.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString kPassword = QStringLiteral("marbol47quen");
+
+QList<DictionaryRow> sampleRows()
+{
+    // Given out of order: the writer sorts.
+    return {
+        {QStringLiteral("zebra"), QStringLiteral("<p>a striped animal</p>")},
+        {QStringLiteral("apple"), QStringLiteral("<p>a fruit</p>")},
+        {QStringLiteral("Paris"), QStringLiteral("<p>a city</p>")},
+        {QStringLiteral("paris"), QStringLiteral("<p>plaster</p>")},
+        {QStringLiteral("banana"), QString()},
+        {QStringLiteral("hot dog"), QStringLiteral("<p>a sausage</p>")},
+        {QString(32, QLatin1Char('m')), QStringLiteral("<p>long</p>")},
+    };
+}
+// Index order of sampleRows().
+const QStringList kOrder = {QStringLiteral("apple"), QStringLiteral("banana"), QStringLiteral("hot dog"),
+                            QString(32, QLatin1Char('m')), QStringLiteral("Paris"), QStringLiteral("paris"),
+                            QStringLiteral("zebra")};
+
+QByteArray fileHash(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
+}
+
+// Writes a database by hand, for files the writer would never produce.
+void writeRaw(const QString &path, const QString &password, const QList<const char *> &statements)
+{
+    sqlcipher::Database db;
+    QCOMPARE(sqlcipher::openDatabase(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, db), SQLITE_OK);
+    QCOMPARE(sqlcipher::applyKey(db.get(), password), SQLITE_OK);
+    QCOMPARE(sqlcipher::registerHeadwordCollation(db.get()), SQLITE_OK);
+    for (const char *sql : statements)
+        QVERIFY2(sqlcipher::exec(db.get(), sql) == SQLITE_OK, sql);
+}
+
+} // namespace
+
+class TestDictionaryTable final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void openStandsOnFirstRowWithPasswordGivenBeforeOpen();
+    void findNearest_data();
+    void findNearest();
+    void findNearestAgreesWithLinearScan();
+    void nextAndPriorStopAtTheEnds();
+    void moveToFollowsTheWordList();
+    void entriesAreFetchedByRow();
+    void closeRemovesPasswordsAndResets();
+    void emptyTableStandsOnNoRow();
+    void openFailures_data();
+    void openFailures();
+    void triesEachPasswordOfTheSession();
+    void neverWritesTheFile();
+    void realDictionary();
+
+private:
+    // Opens "data.dat" from the working folder the way the window does.
+    std::unique_ptr<DictionaryTable> makeTable();
+    QString dataPath() const { return m_dir->filePath(QStringLiteral("data.dat")); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_previousDir;
+    DictionarySession m_session;
+};
+
+void TestDictionaryTable::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_previousDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    m_session = DictionarySession();
+    m_session.setSessionName(QStringLiteral("Session1_2"));
+    m_session.setPrivateDir(m_dir->path());
+    m_session.setNetFileDir(m_dir->path());
+    m_session.setActive(true);
+}
+
+void TestDictionaryTable::cleanup()
+{
+    QDir::setCurrent(m_previousDir);
+    m_dir.reset();
+}
+
+std::unique_ptr<DictionaryTable> TestDictionaryTable::makeTable()
+{
+    auto table = std::make_unique<DictionaryTable>(&m_session);
+    table->setTableName(QStringLiteral("data.dat"));
+    connect(table.get(), &DictionaryTable::beforeOpen, this, [this] { m_session.addPassword(kPassword); });
+    connect(table.get(), &DictionaryTable::afterClose, this, [this] { m_session.removeAllPasswords(); });
+    return table;
+}
+
+void TestDictionaryTable::openStandsOnFirstRowWithPasswordGivenBeforeOpen()
+{
+    writeDictionary(dataPath(), sampleRows());
+    auto table = makeTable();
+    QSignalSpy scrolls(table.get(), &DictionaryTable::afterScroll);
+    QSignalSpy changes(table.get(), &DictionaryTable::dataChanged);
+    QVERIFY(!table->isOpen());
+    QCOMPARE(table->recNo(), 0);
+    QVERIFY(m_session.passwords().isEmpty());
+
+    table->open();
+    QVERIFY(table->isOpen());
+    QCOMPARE(m_session.passwords(), QStringList{kPassword});
+    QCOMPARE(table->recordCount(), int(kOrder.size()));
+    QCOMPARE(table->currentRow(), 0);
+    QCOMPARE(table->recNo(), 1);
+    QCOMPARE(table->currentHeadword(), QStringLiteral("apple"));
+    QVERIFY(table->bof());
+    QVERIFY(!table->eof());
+    QCOMPARE(scrolls.count(), 0);
+    QCOMPARE(changes.count(), 1);
+    for (int row = 0; row < kOrder.size(); ++row)
+        QCOMPARE(table->headwordAt(row), kOrder[row]);
+    QCOMPARE(table->headwordAt(-1), QString());
+    QCOMPARE(table->headwordAt(int(kOrder.size())), QString());
+
+    // Opening again changes nothing.
+    table->open();
+    QCOMPARE(changes.count(), 1);
+}
+
+void TestDictionaryTable::findNearest_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("exact") << "banana" << "banana";
+    QTest::newRow("prefix") << "ban" << "banana";
+    QTest::newRow("case-insensitive") << "BANANA" << "banana";
+    QTest::newRow("between two headwords") << "bb" << "hot dog";
+    // Case twins: any spelling finds the first of them.
+    QTest::newRow("lower case finds first twin") << "paris" << "Paris";
+    QTest::newRow("capitalised finds first twin") << "Paris" << "Paris";
+    QTest::newRow("upper case finds first twin") << "PARIS" << "Paris";
+    QTest::newRow("prefix finds first twin") << "par" << "Paris";
+    QTest::newRow("past the twins") << "parisa" << "zebra";
+    QTest::newRow("after every headword") << "zzzz" << "zebra";
+    QTest::newRow("before every headword") << "0" << "apple";
+    QTest::newRow("empty text") << "" << "apple";
+    QTest::newRow("no trimming") << " zebra" << "apple";
+    QTest::newRow("multi-word") << "hot d" << "hot dog";
+    QTest::newRow("33 characters cut to 32") << QString(33, QLatin1Char('m')) << QString(32, QLatin1Char('m'));
+    QTest::newRow("longer text cut to 32") << QString(32, QLatin1Char('m')) + "zzzz" << QString(32, QLatin1Char('m'));
+}
+
+void TestDictionaryTable::findNearest()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    writeDictionary(dataPath(), sampleRows());
+    auto table = makeTable();
+    table->open();
+    table->next(); // leave the first row so that every case moves
+    QSignalSpy scrolls(table.get(), &DictionaryTable::afterScroll);
+
+    table->findNearest(text);
+    QCOMPARE(table->currentHeadword(), expected);
+    QCOMPARE(table->recNo(), int(kOrder.indexOf(expected)) + 1);
+    QVERIFY(!table->bof());
+    QVERIFY(!table->eof());
+    QCOMPARE(scrolls.count(), 0);
+}
+
+void TestDictionaryTable::findNearestAgreesWithLinearScan()
+{
+    // Many near-identical words: the stored index and the in-memory search must agree exactly.
+    QRandomGenerator random(11);
+    const QString alphabet = QStringLiteral("aAbBcC -'");
+    QList<DictionaryRow> rows;
+    QSet<QString> seen;
+    while (rows.size() < 2000) {
+        QString word;
+        for (int n = 1 + int(random.bounded(6)); n > 0; --n)
+            word += alphabet[int(random.bounded(alphabet.size()))];
+        if (!seen.contains(word)) {
+            seen.insert(word);
+            rows.append({word, word});
+        }
+    }
+    writeDictionary(dataPath(), rows);
+    auto table = makeTable();
+    table->open();
+    QCOMPARE(table->recordCount(), 2000);
+    for (int row = 1; row < table->recordCount(); ++row)
+        QVERIFY(compareHeadwords(table->headwordAt(row - 1), table->headwordAt(row)) < 0);
+
+    for (int probe = 0; probe < 500; ++probe) {
+        QString key;
+        for (int n = int(random.bounded(7)); n > 0; --n)
+            key += alphabet[int(random.bounded(alphabet.size()))];
+        int expected = table->recordCount() - 1;
+        for (int row = 0; row < table->recordCount(); ++row) {
+            if (compareHeadwordsIgnoringCase(table->headwordAt(row), key) >= 0) {
+                expected = row;
+                break;
+            }
+        }
+        table->findNearest(key);
+        QCOMPARE(table->currentRow(), expected);
+        // Never behind a case twin of the key.
+        if (expected > 0)
+            QVERIFY(compareHeadwordsIgnoringCase(table->headwordAt(expected - 1), key) < 0);
+        // The entry belongs to the headword: row ids survived the sort.
+        QCOMPARE(table->currentEntry(), table->currentHeadword());
+    }
+}
+
+void TestDictionaryTable::nextAndPriorStopAtTheEnds()
+{
+    writeDictionary(dataPath(), sampleRows());
+    auto table = makeTable();
+    table->open();
+    QSignalSpy scrolls(table.get(), &DictionaryTable::afterScroll);
+    QSignalSpy changes(table.get(), &DictionaryTable::dataChanged);
+
+    table->prior(); // at the first row: nothing moves, but the attempt sets bof
+    QCOMPARE(table->currentRow(), 0);
+    QVERIFY(table->bof());
+    QCOMPARE(scrolls.count(), 1);
+
+    table->next();
+    QCOMPARE(table->currentRow(), 1);
+    QVERIFY(!table->bof());
+    QVERIFY(!table->eof());
+    QCOMPARE(scrolls.count(), 2);
+    QCOMPARE(changes.count(), 1);
+
+    table->findNearest(QStringLiteral("zebra"));
+    QVERIFY(!table->eof());
+    scrolls.clear();
+    table->next();
+    QCOMPARE(table->currentHeadword(), QStringLiteral("zebra"));
+    QVERIFY(table->eof());
+    QCOMPARE(scrolls.count(), 1);
+    table->next();
+    QCOMPARE(table->recNo(), int(kOrder.size()));
+    QCOMPARE(scrolls.count(), 2);
+
+    table->prior();
+    QCOMPARE(table->currentHeadword(), QStringLiteral("paris"));
+    QVERIFY(!table->eof());
+}
+
+void TestDictionaryTable::moveToFollowsTheWordList()
+{
+    writeDictionary(dataPath(), sampleRows());
+    auto table = makeTable();
+    table->open();
+    QSignalSpy scrolls(table.get(), &DictionaryTable::afterScroll);
+    QSignalSpy changes(table.get(), &DictionaryTable::dataChanged);
+
+    table->moveTo(4);
+    QCOMPARE(table->currentHeadword(), QStringLiteral("Paris"));
+    QCOMPARE(table->recNo(), 5);
+    QVERIFY(!table->bof());
+    QCOMPARE(scrolls.count(), 1);
+    QCOMPARE(changes.count(), 1);
+
+    for (int bad : {-1, int(kOrder.size()), 1000}) {
+        table->moveTo(bad);
+        QCOMPARE(table->currentRow(), 4);
+    }
+    QCOMPARE(scrolls.count(), 1);
+}
+
+void TestDictionaryTable::entriesAreFetchedByRow()
+{
+    writeDictionary(dataPath(), sampleRows());
+    auto table = makeTable();
+    table->open();
+    QCOMPARE(table->currentEntry(), QStringLiteral("<p>a fruit</p>"));
+    table->next();
+    QCOMPARE(table->currentEntry(), QString()); // an empty entry is allowed
+    table->findNearest(QStringLiteral("Paris"));
+    QCOMPARE(table->currentEntry(), QStringLiteral("<p>a city</p>"));
+    table->next();
+    QCOMPARE(table->currentEntry(), QStringLiteral("<p>plaster</p>"));
+    QCOMPARE(table->currentEntry(), QStringLiteral("<p>plaster</p>"));
+}
+
+void TestDictionaryTable::closeRemovesPasswordsAndResets()
+{
+    writeDictionary(dataPath(), sampleRows());
+    auto table = makeTable();
+    table->open();
+    table->next();
+    QSignalSpy closes(table.get(), &DictionaryTable::afterClose);
+    QSignalSpy changes(table.get(), &DictionaryTable::dataChanged);
+
+    table->close();
+    QVERIFY(!table->isOpen());
+    QCOMPARE(closes.count(), 1);
+    QVERIFY(changes.count() >= 1);
+    QVERIFY(m_session.passwords().isEmpty());
+    QCOMPARE(table->currentRow(), -1);
+    QCOMPARE(table->recNo(), 0);
+    QCOMPARE(table->recordCount(), 0);
+    QCOMPARE(table->currentHeadword(), QString());
+    QCOMPARE(table->currentEntry(), QString());
+    table->next();
+    table->findNearest(QStringLiteral("a"));
+    QCOMPARE(table->currentRow(), -1);
+
+    table->close();
+    QCOMPARE(closes.count(), 1);
+
+    // The password is given again on the next open, and the destructor closes.
+    table->open();
+    QCOMPARE(table->currentHeadword(), QStringLiteral("apple"));
+    table.reset();
+    QVERIFY(m_session.passwords().isEmpty());
+}
+
+void TestDictionaryTable::emptyTableStandsOnNoRow()
+{
+    writeDictionary(dataPath(), {});
+    auto table = makeTable();
+    QSignalSpy scrolls(table.get(), &DictionaryTable::afterScroll);
+    table->open();
+    QVERIFY(table->isOpen());
+    QCOMPARE(table->recordCount(), 0);
+    QCOMPARE(table->currentRow(), -1);
+    QCOMPARE(table->recNo(), 0);
+    QVERIFY(table->bof());
+    QVERIFY(table->eof());
+    table->findNearest(QStringLiteral("anything"));
+    table->next();
+    table->prior();
+    table->moveTo(0);
+    QCOMPARE(table->currentRow(), -1);
+    QCOMPARE(table->currentHeadword(), QString());
+    QCOMPARE(table->currentEntry(), QString());
+    QVERIFY(table->bof());
+    QVERIFY(table->eof());
+}
+
+void TestDictionaryTable::openFailures_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("engineMessage");
+
+    QTest::newRow("missing file") << "missing" << "unable to open database file";
+    QTest::newRow("wrong password") << "password" << "file is encrypted or is not a database";
+    QTest::newRow("unencrypted file") << "plain" << "file is encrypted or is not a database";
+    QTest::newRow("not a database") << "text" << "file is encrypted or is not a database";
+    QTest::newRow("empty file") << "empty" << "no such table: Dictionary";
+    QTest::newRow("no table") << "notable" << "no such table: Dictionary";
+    QTest::newRow("no WordDef field") << "nofield" << "no such column: WordDef";
+    QTest::newRow("no index") << "noindex" << "no such index: IndexWordName";
+    QTest::newRow("index in another order") << "order" << "the index IndexWordName is out of order";
+}
+
+void TestDictionaryTable::openFailures()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, engineMessage);
+    const QString path = dataPath();
+    if (kind == QLatin1String("password")) {
+        writeDictionary(path, sampleRows(), QStringLiteral("another"));
+    } else if (kind == QLatin1String("plain")) {
+        writeDictionary(path, sampleRows(), QString());
+    } else if (kind == QLatin1String("text") || kind == QLatin1String("empty")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (kind == QLatin1String("text"))
+            file.write(QByteArray("apple\ta fruit\n").repeated(200));
+    } else if (kind == QLatin1String("notable")) {
+        writeRaw(path, kPassword, {"CREATE TABLE Words (WordName TEXT, WordDef TEXT)"});
+    } else if (kind == QLatin1String("nofield")) {
+        writeRaw(path, kPassword,
+                 {"CREATE TABLE Dictionary (WordName TEXT COLLATE HEADWORD, Definition TEXT)",
+                  "CREATE INDEX IndexWordName ON Dictionary (WordName)"});
+    } else if (kind == QLatin1String("noindex")) {
+        writeRaw(path, kPassword, {"CREATE TABLE Dictionary (WordName TEXT COLLATE HEADWORD, WordDef TEXT)"});
+    } else if (kind == QLatin1String("order")) {
+        writeRaw(path, kPassword,
+                 {"CREATE TABLE Dictionary (WordName TEXT COLLATE BINARY, WordDef TEXT)",
+                  "CREATE INDEX IndexWordName ON Dictionary (WordName)",
+                  "INSERT INTO Dictionary VALUES ('apple', ''), ('Zebra', '')"});
+    }
+    const bool existed = QFile::exists(path);
+    const QByteArray before = fileHash(path);
+
+    auto table = makeTable();
+    QSignalSpy closes(table.get(), &DictionaryTable::afterClose);
+    QString message;
+    try {
+        table->open();
+    } catch (const AppError &error) {
+        message = error.message();
+    }
+    QVERIFY2(message.contains(engineMessage), qPrintable(message));
+    QVERIFY2(message.contains(QDir::toNativeSeparators(path)), qPrintable(message));
+    QVERIFY2(message.contains(QLatin1String("verbarium-mkdict")), qPrintable(message));
+    QVERIFY(!table->isOpen());
+    QCOMPARE(table->currentRow(), -1);
+    QCOMPARE(table->recordCount(), 0);
+    QCOMPARE(closes.count(), 0);
+    // The failed attempt neither created nor changed the file.
+    QCOMPARE(QFile::exists(path), existed);
+    QCOMPARE(fileHash(path), before);
+}
+
+void TestDictionaryTable::triesEachPasswordOfTheSession()
+{
+    writeDictionary(dataPath(), sampleRows());
+    auto table = std::make_unique<DictionaryTable>(&m_session);
+    table->setTableName(QStringLiteral("data.dat"));
+    m_session.addPassword(QStringLiteral("wrong"));
+    m_session.addPassword(kPassword);
+    m_session.addPassword(kPassword);
+    QCOMPARE(m_session.passwords().size(), 2);
+    table->open();
+    QCOMPARE(table->recordCount(), int(kOrder.size()));
+
+    // No password at all: the file stays closed.
+    table->close();
+    m_session.removeAllPasswords();
+    QVERIFY_THROWS_EXCEPTION(AppError, table->open());
+}
+
+void TestDictionaryTable::neverWritesTheFile()
+{
+    writeDictionary(dataPath(), sampleRows());
+    QFile file(dataPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    const QDateTime modified = QFileInfo(dataPath()).lastModified();
+    const QStringList filesBefore = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+
+    {
+        auto table = makeTable();
+        table->open();
+        table->findNearest(QStringLiteral("paris"));
+        (void)table->currentEntry();
+        table->next();
+        table->prior();
+        table->moveTo(0);
+        (void)table->currentEntry();
+        table->close();
+    }
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll() == before);
+    QCOMPARE(QFileInfo(dataPath()).lastModified(), modified);
+    // No journal, lock or scratch file was left beside it.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), filesBefore);
+}
+
+void TestDictionaryTable::realDictionary()
+{
+    const QString dir = qEnvironmentVariable("VERBARIUM_TEST_DATA");
+    if (dir.isEmpty() || !QFile::exists(dir + QStringLiteral("/data.dat")))
+        QSKIP("the WordNet dictionary has not been built");
+    QVERIFY(QDir::setCurrent(dir));
+    auto table = makeTable();
+    table->open();
+    QVERIFY2(table->recordCount() > 140000, qPrintable(QString::number(table->recordCount())));
+
+    table->findNearest(QStringLiteral("serendipity"));
+    QCOMPARE(table->currentHeadword(), QStringLiteral("serendipity"));
+    QVERIFY(table->currentEntry().contains(QLatin1String("good luck")));
+    table->findNearest(QStringLiteral("zzzz"));
+    QCOMPARE(table->currentRow(), table->recordCount() - 1);
+    table->findNearest(QStringLiteral("ran"));
+    QCOMPARE(table->currentHeadword(), QStringLiteral("ran"));
+    QVERIFY(table->currentEntry().contains(QLatin1String("past tense of run")));
+}
+
+QTEST_GUILESS_MAIN(TestDictionaryTable)
+#include "test_dictionarytable.moc"

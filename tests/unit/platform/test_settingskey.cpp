@@ -1,0 +1,252 @@
+#include "platform/AppError.h"
+#include "platform/SettingsKey.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace {
+
+const QString keyPath = QStringLiteral("\\SOFTWARE\\Ostrand\\Verbarium\\1.0.0.0");
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(data);
+}
+
+} // namespace
+
+class TestSettingsKey final : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+    std::unique_ptr<QTemporaryDir> m_config;
+    QString settingsFile() const { return m_config->path() + QStringLiteral("/Ostrand/Verbarium.conf"); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("HOME", m_home.path().toUtf8());
+    }
+
+    void init()
+    {
+        m_config = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_config->isValid());
+        qputenv("XDG_CONFIG_HOME", m_config->path().toUtf8());
+    }
+
+    void cleanup()
+    {
+        // Undo any permission change so the temporary folder can be removed.
+        QFile::setPermissions(m_config->path() + QStringLiteral("/Ostrand"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_config.reset();
+    }
+
+    void location()
+    {
+        QCOMPARE(SettingsKey::filePathFor(keyPath), settingsFile());
+        // A relative XDG_CONFIG_HOME is not valid and falls back to ~/.config.
+        qputenv("XDG_CONFIG_HOME", "relative/config");
+        QCOMPARE(SettingsKey::filePathFor(keyPath), m_home.path() + QStringLiteral("/.config/Ostrand/Verbarium.conf"));
+        qunsetenv("XDG_CONFIG_HOME");
+        QCOMPARE(SettingsKey::filePathFor(keyPath), m_home.path() + QStringLiteral("/.config/Ostrand/Verbarium.conf"));
+        for (const char *bad : {"\\SOFTWARE\\Verbarium", "", "\\SOFTWARE\\..\\x", "\\SOFTWARE\\a/b\\c"}) {
+            QVERIFY2(SettingsKey::filePathFor(QString::fromLatin1(bad)).isEmpty(), bad);
+            QVERIFY2(!SettingsKey::openOrCreate(QString::fromLatin1(bad)), bad);
+        }
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("switch") << QStringLiteral("Yes");
+        QTest::newRow("negative number") << QStringLiteral("-1200");
+        QTest::newRow("comma is one string") << QStringLiteral("a, b");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("surrounding blanks") << QStringLiteral("  padded\t");
+        QTest::newRow("quotes") << QStringLiteral("\"quoted\" and \"more\"");
+        QTest::newRow("at sign typed look") << QStringLiteral("@Variant(x)");
+        QTest::newRow("line breaks") << QStringLiteral("one\ntwo\r\nthree");
+        QTest::newRow("backslashes") << QStringLiteral("C:\\dir\\n");
+        QTest::newRow("control") << QStringLiteral("bell\x07 del\x7f");
+        QTest::newRow("unicode") << QStringLiteral("naïve Ωmega");
+        QTest::newRow("equals and brackets") << QStringLiteral("[a]=b;c#d");
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QString, value);
+        {
+            auto key = SettingsKey::openOrCreate(keyPath);
+            QVERIFY(key);
+            QVERIFY(key->writeString(QStringLiteral("Value"), value));
+            QVERIFY(key->writeString(QStringLiteral("After"), QStringLiteral("x")));
+            QCOMPARE(key->readString(QStringLiteral("Value")), value);
+            QVERIFY(key->close());
+        }
+        auto key = SettingsKey::openOrCreate(keyPath);
+        QCOMPARE(key->readString(QStringLiteral("Value")), value);
+        QCOMPARE(key->readString(QStringLiteral("After")), QStringLiteral("x"));
+    }
+
+    void fileShape()
+    {
+        auto key = SettingsKey::openOrCreate(keyPath);
+        key->writeString(QStringLiteral("ToolBar"), QStringLiteral("Yes"));
+        key->writeString(QStringLiteral("WindowLeft"), QStringLiteral("-5"));
+        QVERIFY(key->close());
+        QCOMPARE(readAll(settingsFile()), QByteArray("[1.0.0.0]\nToolBar=Yes\nWindowLeft=-5\n"));
+    }
+
+    void handWrittenValues()
+    {
+        writeAll(settingsFile(), "; notes\n[2.0.0.0]\nToolBar=Other\n\n[1.0.0.0]\r\n"
+                                 "toolbar = a, b \r\n# comment=x\nAoT=\nQuoted=\"  kept  \"\nAt=@home\n"
+                                 "Escaped=\"tab\\there\\x41\"\n");
+        auto key = SettingsKey::openOrCreate(keyPath);
+        QVERIFY(key);
+        QCOMPARE(key->readString(QStringLiteral("ToolBar")), QStringLiteral("a, b"));
+        QCOMPARE(key->readString(QStringLiteral("AoT")), QString());
+        QCOMPARE(key->readString(QStringLiteral("Quoted")), QStringLiteral("  kept  "));
+        QCOMPARE(key->readString(QStringLiteral("At")), QStringLiteral("@home"));
+        QCOMPARE(key->readString(QStringLiteral("Escaped")), QStringLiteral("tab\there" "A"));
+        QCOMPARE(key->readString(QStringLiteral("Missing")), QString());
+        QCOMPARE(key->readString(QStringLiteral("# comment")), QString());
+    }
+
+    void notAString_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("byte array") << QByteArray("@ByteArray(abc)");
+        QTest::newRow("variant") << QByteArray("@Variant(\\0\\0\\0\\x7f)");
+        QTest::newRow("rectangle") << QByteArray("@Rect(0 0 10 10)");
+        QTest::newRow("list") << QByteArray("\"a\", \"b\"");
+        QTest::newRow("unterminated") << QByteArray("\"open");
+        QTest::newRow("bad escape") << QByteArray("\"\\xZZ\"");
+    }
+
+    void notAString()
+    {
+        QFETCH(QByteArray, stored);
+        writeAll(settingsFile(), "[1.0.0.0]\nOk=Yes\nWindowTop=" + stored + "\n");
+        auto key = SettingsKey::openOrCreate(keyPath);
+        QVERIFY(key);
+        try {
+            key->readString(QStringLiteral("WindowTop"));
+            QFAIL("no error for a value that is not a string");
+        } catch (const AppError &e) {
+            QCOMPARE(e.message(), QStringLiteral("Invalid data type for 'WindowTop'"));
+        }
+        QCOMPARE(key->readString(QStringLiteral("Ok")), QStringLiteral("Yes"));
+    }
+
+    void writeKeepsTheRest()
+    {
+        const QByteArray before = "; my notes\n[1.0.0.0]\nToolBar=Yes\nunknown line\n\n[Other]\nToolBar=Keep\n";
+        writeAll(settingsFile(), before);
+        auto key = SettingsKey::openOrCreate(keyPath);
+        QVERIFY(key->writeString(QStringLiteral("TOOLBAR"), QStringLiteral("No")));
+        QVERIFY(key->writeString(QStringLiteral("AoT"), QStringLiteral("Yes")));
+        QVERIFY(key->close());
+        QCOMPARE(readAll(settingsFile()),
+                 QByteArray("; my notes\n[1.0.0.0]\nTOOLBAR=No\nunknown line\nAoT=Yes\n\n[Other]\nToolBar=Keep\n"));
+    }
+
+    void invalidNames()
+    {
+        auto key = SettingsKey::openOrCreate(keyPath);
+        for (const char *name : {"", "a=b", "line\nbreak", " padded", "[group]", ";note"})
+            QVERIFY2(!key->writeString(QString::fromLatin1(name), QStringLiteral("x")), name);
+        QVERIFY(key->close());
+        QVERIFY(!QFile::exists(settingsFile()));
+    }
+
+    void destructorCommits()
+    {
+        SettingsKey::openOrCreate(keyPath)->writeString(QStringLiteral("ARA"), QStringLiteral("No"));
+        QCOMPARE(SettingsKey::openOrCreate(keyPath)->readString(QStringLiteral("ARA")), QStringLiteral("No"));
+    }
+
+    void folderCannotBeCreated()
+    {
+        // A regular file where the configuration folder should be: no folder can be made under it, even as root.
+        const QString blocker = m_config->path() + QStringLiteral("/blocker");
+        writeAll(blocker, "x");
+        qputenv("XDG_CONFIG_HOME", blocker.toUtf8());
+        QVERIFY(!SettingsKey::openOrCreate(keyPath));
+    }
+
+    void folderReadOnly()
+    {
+        if (geteuid() == 0)
+            QSKIP("permissions do not bind root");
+        const QString folder = m_config->path() + QStringLiteral("/Ostrand");
+        writeAll(settingsFile(), "[1.0.0.0]\nToolBar=No\n");
+        auto key = SettingsKey::openOrCreate(keyPath);
+        QVERIFY(key);
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(!SettingsKey::openOrCreate(keyPath));
+        // A save that cannot replace the file leaves it as it was.
+        key->writeString(QStringLiteral("ToolBar"), QStringLiteral("Yes"));
+        QVERIFY(!key->close());
+        QCOMPARE(readAll(settingsFile()), QByteArray("[1.0.0.0]\nToolBar=No\n"));
+    }
+
+    void fileCannotBeReplaced()
+    {
+        // A folder in the settings file's place: unreadable, so empty, and a save must fail without harm.
+        QVERIFY(QDir().mkpath(settingsFile()));
+        writeAll(settingsFile() + QStringLiteral("/inside"), "keep");
+        auto key = SettingsKey::openOrCreate(keyPath);
+        QVERIFY(key);
+        QCOMPARE(key->readString(QStringLiteral("ToolBar")), QString());
+        key->writeString(QStringLiteral("ToolBar"), QStringLiteral("Yes"));
+        QVERIFY(!key->close());
+        QCOMPARE(readAll(settingsFile() + QStringLiteral("/inside")), QByteArray("keep"));
+        QCOMPARE(QDir(QFileInfo(settingsFile()).absolutePath()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    void corruptFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("invalid utf-8") << QByteArray("[1.0.0.0]\nToolBar=\xff\xfe\xfd\n");
+        QTest::newRow("nul bytes") << QByteArray("[1.0.0.0]\nToolBar=No\n\0\0\0", 24);
+    }
+
+    void corruptFile()
+    {
+        QFETCH(QByteArray, content);
+        writeAll(settingsFile(), content);
+        {
+            auto key = SettingsKey::openOrCreate(keyPath);
+            QVERIFY(key);
+            QCOMPARE(key->readString(QStringLiteral("ToolBar")), QString());
+            QVERIFY(key->close());
+        }
+        QCOMPARE(readAll(settingsFile()), content);
+        auto key = SettingsKey::openOrCreate(keyPath);
+        key->writeString(QStringLiteral("ToolBar"), QStringLiteral("Yes"));
+        QVERIFY(key->close());
+        QCOMPARE(readAll(settingsFile()), QByteArray("[1.0.0.0]\nToolBar=Yes\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettingsKey)
+#include "test_settingskey.moc"
