@@ -108,7 +108,8 @@ e2e_screenshot() {
     import -window root "$E2E_ARTIFACTS/$1.png" 2>/dev/null
 }
 
-# Waits for the program to end; prints its exit status.
+# Waits for the program to end and puts its exit status in E2E_STATUS (not in a subshell: only
+# this shell can collect its child's status).
 e2e_wait_exit() {
     local timeout=${1:-10}
     local end=$((SECONDS + timeout))
@@ -116,10 +117,9 @@ e2e_wait_exit() {
         [ $SECONDS -lt $end ] || return 1
         sleep 0.1
     done
-    local status=0
-    wait "$E2E_APP_PID" || status=$?
+    E2E_STATUS=0
+    wait "$E2E_APP_PID" || E2E_STATUS=$?
     E2E_APP_PID=""
-    echo "$status"
 }
 
 e2e_alive() {

@@ -41,7 +41,7 @@ e2e_start_app "$empty"
 box=$(e2e_wait_window Verbarium 15) || fail "no error box without data.dat"
 e2e_screenshot startup-missing-dictionary
 xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool key Return
-status=$(e2e_wait_exit 10) || fail "the program did not end after the error"
-[ "$status" -ne 0 ] || fail "a start without a dictionary exited 0"
+e2e_wait_exit 10 || fail "the program did not end after the error"
+[ "$E2E_STATUS" -ne 0 ] || fail "a start without a dictionary exited 0"
 [ ! -e "$empty/data.dat" ] || fail "the failed open created data.dat"
-echo "ok: missing dictionary: message and exit status $status"
+echo "ok: missing dictionary: message and exit status $E2E_STATUS"
