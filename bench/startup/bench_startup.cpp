@@ -86,7 +86,7 @@ int main(int argc, char **argv)
         const Run e = runOnce(empty, {}, dataDir, home);
         const Run a = runOnce(verbarium, {}, dataDir, home);
         if (e.ms < 0 || a.ms < 0) {
-            std::fprintf(stderr, "a start did not report its first paint\n");
+            std::fprintf(stderr, "a start did not report its first paint (empty %.1f, verbarium %.1f)\n", e.ms, a.ms);
             return 1;
         }
         emptyMs.push_back(e.ms);

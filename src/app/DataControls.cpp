@@ -2,7 +2,7 @@
 
 #include "dictionary/DictionaryTable.h"
 #include "dictionary/HeadwordListModel.h"
-#include "dictionary/WordSelection.h"
+#include "app/WordSelection.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

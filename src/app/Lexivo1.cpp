@@ -52,6 +52,7 @@ TLexivoAppForm::TLexivoAppForm(Application *app, FormEnvironment env, QWidget *p
 
     FormCreate();
     createHistory();
+    createSharing();
     m_created = true;
 }
 

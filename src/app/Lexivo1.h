@@ -173,6 +173,19 @@ private:
     bool m_inHistoryMenuClick = false;
     QSize m_boxSize;
 
+    // --- sharing members ---
+    void createSharing();
+    void fillAboutPanel();
+    void emphasize(class EmphasisBinding *binding);
+    void mailFinished(bool handedOver);
+    class KeyRouter *m_keyRouter = nullptr;
+    class StandardEditCommands *m_editCommands = nullptr;
+    class EmphasisBinding *m_boldBinding = nullptr;
+    class EmphasisBinding *m_italicBinding = nullptr;
+    class EmphasisBinding *m_underlineBinding = nullptr;
+    class MailHandoff *m_mailHandoff = nullptr;
+    // --- end of sharing members ---
+
 public:
     // The window's components, by the names every handler uses.
     QMenuBar *MainMenu1 = nullptr;

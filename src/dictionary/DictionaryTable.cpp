@@ -6,7 +6,6 @@
 #include "platform/AppError.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 using namespace sqlcipher;
 

@@ -80,6 +80,7 @@ private slots:
     void openFailures();
     void triesEachPasswordOfTheSession();
     void neverWritesTheFile();
+    void writerRejectsBadRowsAndReplacesWhole();
     void realDictionary();
 
 private:
@@ -477,6 +478,29 @@ void TestDictionaryTable::neverWritesTheFile()
     QCOMPARE(QFileInfo(dataPath()).lastModified(), modified);
     // No journal, lock or scratch file was left beside it.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), filesBefore);
+}
+
+void TestDictionaryTable::writerRejectsBadRowsAndReplacesWhole()
+{
+    writeDictionary(dataPath(), sampleRows());
+    const QByteArray before = fileHash(dataPath());
+    const QList<QList<DictionaryRow>> bad = {
+        {{QStringLiteral("apple"), {}}, {QString(), QStringLiteral("no headword")}},
+        {{QString(33, QLatin1Char('x')), {}}},
+    };
+    for (const auto &rows : bad) {
+        QVERIFY_THROWS_EXCEPTION(AppError, writeDictionary(dataPath(), rows));
+        QCOMPARE(fileHash(dataPath()), before);
+    }
+    QVERIFY_THROWS_EXCEPTION(AppError, writeDictionary(m_dir->filePath(QStringLiteral("no/such/folder/data.dat")), sampleRows()));
+
+    // A second build replaces the first; no temporary file is left behind.
+    writeDictionary(dataPath(), {{QStringLiteral("only"), QStringLiteral("one")}});
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("data.dat")});
+    auto table = makeTable();
+    table->open();
+    QCOMPARE(table->recordCount(), 1);
+    QCOMPARE(table->currentEntry(), QStringLiteral("one"));
 }
 
 void TestDictionaryTable::realDictionary()

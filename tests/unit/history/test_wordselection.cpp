@@ -1,5 +1,5 @@
 // The double-click word rule, on plain strings and in a real text edit.
-#include "dictionary/WordSelection.h"
+#include "app/WordSelection.h"
 
 #include <QScrollBar>
 #include <QTest>

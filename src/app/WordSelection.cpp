@@ -1,4 +1,4 @@
-#include "dictionary/WordSelection.h"
+#include "app/WordSelection.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>

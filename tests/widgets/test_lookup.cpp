@@ -1,0 +1,424 @@
+// Lookup, the word list following the search box, next/prior steps and double-click lookups,
+// driven through the real window with key and mouse events.
+
+#include "WidgetFixture.h"
+
+#include "app/DataControls.h"
+#include "dictionary/DictionaryTable.h"
+#include "dictionary/SearchHistory.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTextBlock>
+
+namespace {
+
+const QString kLong32 = QStringLiteral("abcdefghijklmnopqrstuvwxyzabcdef");
+
+// Enough rows that the word list scrolls: a block of fillers between a few named words.
+QList<DictionaryRow> lookupRows()
+{
+    QList<DictionaryRow> rows = {
+        {"aardvark", "<p>a burrowing animal</p>"},
+        {"ab", "<p>a muscle</p>"},
+        {"abacus", "<p>a counting frame</p>"},
+        {"abc", "<p>the alphabet</p>"},
+        {kLong32, "<p>thirty-two letters</p>"},
+        {kLong32.chopped(1) + QLatin1Char('g'), "<p>the next long word</p>"},
+        {"clock", "<p>We met at five o'clock, for our well-being.</p><p>&nbsp;</p><p>&nbsp;</p>"},
+        {"o'clock", "<p>of the clock</p>"},
+        {"Paris", "<p>a city</p>"},
+        {"paris", "<p>a herb</p>"},
+        {"pear", "<p>a fruit</p>"},
+        {"well-being", "<p>a good state</p>"},
+        {"zebra", "<p>a striped animal</p>"},
+    };
+    for (int i = 0; i < 200; ++i)
+        rows.append({QStringLiteral("m%1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("<p>filler %1</p>").arg(i)});
+    return rows;
+}
+
+} // namespace
+
+class TestLookup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void positionBlankUntilFirstLookup();
+    void typingLetterByLetter();
+    void deletingBackToEmpty();
+    void lookupOfText_data();
+    void lookupOfText();
+    void arrowingFocusedList();
+    void clickingListRow();
+    void altDownInSearchBoxLeavesText();
+    void endsOfTable();
+    void doubleClickOnWords_data();
+    void doubleClickOnWords();
+    void doubleClickOnBlankSpace();
+    void doubleClickOnWordAlreadyInBox();
+    void typedLetterHidesAboutPanel();
+    void keysWithoutLookupFunction();
+
+private:
+    TLexivoAppForm *form() const { return m_fixture->form.get(); }
+    int rowOf(const QString &headword) const;
+    QString position(const QString &headword) const;
+    void type(const QString &text);
+    void verifyShows(const QString &headword);
+    void verifyCentred();
+    QPoint pointOfWord(const QString &word) const;
+
+    WindowFixture *m_fixture = nullptr;
+};
+
+void TestLookup::init()
+{
+    m_fixture = new WindowFixture(lookupRows());
+    m_fixture->app->showForm();
+    form()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form()));
+    form()->SEdit1->setFocus();
+    QTRY_VERIFY(form()->SEdit1->hasFocus());
+}
+
+void TestLookup::cleanup()
+{
+    delete m_fixture;
+    m_fixture = nullptr;
+}
+
+int TestLookup::rowOf(const QString &headword) const
+{
+    for (int row = 0; row < form()->table()->recordCount(); ++row) {
+        if (form()->table()->headwordAt(row) == headword)
+            return row;
+    }
+    return -1;
+}
+
+QString TestLookup::position(const QString &headword) const
+{
+    return QStringLiteral("%1/%2").arg(rowOf(headword) + 1).arg(form()->table()->recordCount());
+}
+
+// Replaces the search box's text key by key, as a user selecting all and typing over it.
+void TestLookup::type(const QString &text)
+{
+    QTest::keyClick(form()->SEdit1, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(form()->SEdit1, Qt::Key_Backspace);
+    QTest::keyClicks(form()->SEdit1, text);
+}
+
+// The current row, the headword label, the entry view and the position display all agree.
+void TestLookup::verifyShows(const QString &headword)
+{
+    const int row = rowOf(headword);
+    QVERIFY2(row >= 0, qPrintable(headword));
+    QCOMPARE(form()->table()->currentRow(), row);
+    QCOMPARE(form()->DBGrid1->currentIndex().row(), row);
+    QCOMPARE(form()->WordDBText1->text(), headword);
+    QCOMPARE(form()->StatusPanels[1]->text(), position(headword));
+    const QString entry = lookupRows().at(0).word == headword ? QString() : QString();
+    Q_UNUSED(entry);
+    QTextDocument expected;
+    for (const DictionaryRow &r : lookupRows()) {
+        if (r.word == headword)
+            expected.setHtml(r.definition);
+    }
+    QCOMPARE(form()->RichEdit1->toPlainText(), expected.toPlainText());
+}
+
+// The current row stands in the middle of the list's visible rows, or as near as the rows before it allow.
+void TestLookup::verifyCentred()
+{
+    WordGrid *grid = form()->DBGrid1;
+    const int row = grid->currentIndex().row();
+    const int rowHeight = grid->rowHeight(row);
+    const int visibleRows = grid->viewport()->height() / rowHeight;
+    const int top = grid->rowViewportPosition(row);
+    QVERIFY2(top >= 0 && top + rowHeight <= grid->viewport()->height(), "the current row is out of sight");
+    if (row < visibleRows / 2)
+        return;
+    const int middle = grid->viewport()->height() / 2;
+    QVERIFY2(qAbs(top + rowHeight / 2 - middle) <= rowHeight,
+             qPrintable(QStringLiteral("row at %1, middle %2").arg(top).arg(middle)));
+}
+
+// Viewport point over the middle of `word`'s first occurrence in the entry view.
+QPoint TestLookup::pointOfWord(const QString &word) const
+{
+    EntryView *view = form()->RichEdit1;
+    const int at = int(view->toPlainText().indexOf(word));
+    if (at < 0)
+        return {};
+    QTextCursor left(view->document());
+    left.setPosition(at + int(word.size()) / 2);
+    QTextCursor right(left);
+    right.movePosition(QTextCursor::NextCharacter);
+    const QRect a = view->cursorRect(left);
+    const QRect b = view->cursorRect(right);
+    return QPoint((a.center().x() + b.center().x()) / 2, a.center().y());
+}
+
+void TestLookup::positionBlankUntilFirstLookup()
+{
+    QCOMPARE(form()->StatusPanels[1]->text(), QString());
+    QTest::keyClick(form()->SEdit1, Qt::Key_P);
+    QCOMPARE(form()->StatusPanels[1]->text(), position("Paris"));
+}
+
+void TestLookup::typingLetterByLetter()
+{
+    // Every keystroke runs its own lookup with the whole text typed so far.
+    const QList<std::pair<char, QString>> steps = {{'a', "aardvark"}, {'b', "ab"}, {'c', "abc"}};
+    QString typed;
+    for (const auto &[key, headword] : steps) {
+        // A row left elsewhere proves the next lookup moved it back.
+        form()->table()->moveTo(rowOf("zebra"));
+        QTest::keyClick(form()->SEdit1, key);
+        typed += QLatin1Char(key);
+        QCOMPARE(form()->SEdit1->text(), typed);
+        verifyShows(headword);
+    }
+}
+
+void TestLookup::deletingBackToEmpty()
+{
+    QTest::keyClicks(form()->SEdit1, QStringLiteral("m150"));
+    verifyShows("m150");
+    const QStringList expected = {"m150", "m000", "m000", "aardvark"};  // "m15", "m1", "m", ""
+    for (const QString &headword : expected) {
+        QTest::keyClick(form()->SEdit1, Qt::Key_Backspace);
+        verifyShows(headword == "m150" ? QStringLiteral("m150") : headword);
+    }
+    QCOMPARE(form()->SEdit1->text(), QString());
+    verifyCentred();
+}
+
+void TestLookup::lookupOfText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("headword");
+    QTest::newRow("exact") << "pear" << "pear";
+    QTest::newRow("no exact match: the next headword") << "pea" << "pear";
+    QTest::newRow("other case") << "PEAR" << "pear";
+    QTest::newRow("case twins: the first") << "PARIS" << "Paris";
+    QTest::newRow("32 characters") << kLong32 << kLong32;
+    // Cut to 32, the text equals the first long headword; whole, it would sort after it.
+    QTest::newRow("33 characters") << kLong32 + "z" << kLong32;
+    QTest::newRow("40 characters") << kLong32 + "zzzzzzzz" << kLong32;
+    QTest::newRow("after every headword") << "zzz" << "zebra";
+    QTest::newRow("leading blank") << " m100" << "aardvark";
+    QTest::newRow("trailing blank") << "ab " << "abacus";
+    QTest::newRow("blanks only") << "   " << "aardvark";
+}
+
+void TestLookup::lookupOfText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, headword);
+    type(text);
+    // The box keeps the text as typed, blanks and all.
+    QCOMPARE(form()->SEdit1->text(), text);
+    verifyShows(headword);
+    verifyCentred();
+}
+
+void TestLookup::arrowingFocusedList()
+{
+    type("m100");
+    WordGrid *grid = form()->DBGrid1;
+    grid->setFocus();
+    QTRY_VERIFY(grid->hasFocus());
+    // Entering the list puts the highlighted headword into the box.
+    QCOMPARE(form()->SEdit1->text(), QStringLiteral("m100"));
+
+    // Down through the fillers, then back up, the box following each highlighted headword.
+    const QStringList down = {"m101", "m102", "m103", "m104"};
+    for (const QString &headword : down) {
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(form()->SEdit1->text(), headword);
+        verifyShows(headword);
+        verifyCentred();
+    }
+    QTest::keyClick(grid, Qt::Key_Up);
+    QCOMPARE(form()->SEdit1->text(), QStringLiteral("m103"));
+    verifyShows("m103");
+    verifyCentred();
+}
+
+void TestLookup::clickingListRow()
+{
+    type("m100");
+    WordGrid *grid = form()->DBGrid1;
+    const int target = grid->currentIndex().row() + 3;
+    const QRect rect = grid->visualRect(grid->model()->index(target, 0));
+    QVERIFY(grid->viewport()->rect().contains(rect.center()));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
+    QCOMPARE(form()->SEdit1->text(), QStringLiteral("m103"));
+    verifyShows("m103");
+    verifyCentred();
+}
+
+void TestLookup::altDownInSearchBoxLeavesText()
+{
+    type("m10");
+    verifyShows("m010");
+    QVERIFY(form()->SEdit1->hasFocus());
+    QTest::keyClick(form()->SEdit1, Qt::Key_Down, Qt::AltModifier);
+    verifyShows("m011");
+    QCOMPARE(form()->SEdit1->text(), QStringLiteral("m10"));
+    QTest::keyClick(form()->SEdit1, Qt::Key_Up, Qt::AltModifier);
+    QTest::keyClick(form()->SEdit1, Qt::Key_Up, Qt::AltModifier);
+    verifyShows("m009");
+    QCOMPARE(form()->SEdit1->text(), QStringLiteral("m10"));
+}
+
+void TestLookup::endsOfTable()
+{
+    QAction *next = form()->action("DataSetNext1");
+    QAction *back = form()->action("DataSetPrior1");
+
+    type("well-being");
+    QTest::keyClick(form()->SEdit1, Qt::Key_Down, Qt::AltModifier);
+    verifyShows("zebra");
+    // On the last row "&Next" is still there once: it moves nothing, rewrites the position and goes.
+    QVERIFY(next->isEnabled());
+    form()->StatusPanels[1]->clear();
+    QTest::keyClick(form()->SEdit1, Qt::Key_Down, Qt::AltModifier);
+    verifyShows("zebra");
+    QVERIFY(!next->isEnabled());
+    QVERIFY(back->isEnabled());
+    // A disabled command's shortcut does nothing.
+    QTest::keyClick(form()->SEdit1, Qt::Key_Down, Qt::AltModifier);
+    verifyShows("zebra");
+    // Moving off the end makes it available again.
+    QTest::keyClick(form()->SEdit1, Qt::Key_Up, Qt::AltModifier);
+    verifyShows("well-being");
+    QVERIFY(next->isEnabled());
+
+    // The first row, mirrored.
+    type("ab");
+    QTest::keyClick(form()->SEdit1, Qt::Key_Up, Qt::AltModifier);
+    verifyShows("aardvark");
+    QVERIFY(back->isEnabled());
+    form()->StatusPanels[1]->clear();
+    QTest::keyClick(form()->SEdit1, Qt::Key_Up, Qt::AltModifier);
+    verifyShows("aardvark");
+    QVERIFY(!back->isEnabled());
+    QVERIFY(next->isEnabled());
+    QCOMPARE(form()->SEdit1->text(), QStringLiteral("ab"));
+}
+
+void TestLookup::doubleClickOnWords_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("headword");
+    QTest::newRow("inner apostrophe") << "o'clock" << "o'clock";
+    QTest::newRow("inner hyphen") << "well-being" << "well-being";
+    QTest::newRow("no exact match") << "met" << "o'clock";
+    QTest::newRow("word before a comma") << "five" << "m000";
+}
+
+void TestLookup::doubleClickOnWords()
+{
+    QFETCH(QString, word);
+    QFETCH(QString, headword);
+    type("clock");
+    verifyShows("clock");
+    const QPoint at = pointOfWord(word);
+    QVERIFY(!at.isNull());
+    QTest::mouseDClick(form()->RichEdit1->viewport(), Qt::LeftButton, {}, at);
+
+    // The box holds the selection unchanged; the lookup ran and the word is in the history.
+    QCOMPARE(form()->SEdit1->text(), word);
+    QCOMPARE(form()->RichEdit1->textCursor().selectedText(), QString());
+    verifyShows(headword);
+    QCOMPARE(form()->history()->words(), QStringList{word});
+    QCOMPARE(form()->history()->backMenu(), QStringList{word});
+    QVERIFY(form()->action("PriorSearch1")->isEnabled());
+}
+
+void TestLookup::doubleClickOnBlankSpace()
+{
+    type("clock");
+    EntryView *view = form()->RichEdit1;
+    // Below the last line of the short entry: no word there.
+    const QPoint below(view->viewport()->width() / 2, view->viewport()->height() - 4);
+    QVERIFY(view->cursorRect(QTextCursor(view->document()->lastBlock())).bottom() < below.y());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, below);
+
+    QCOMPARE(form()->SEdit1->text(), QString());
+    verifyShows("aardvark");
+    QCOMPARE(form()->history()->words(), QStringList{QString()});
+    QCOMPARE(form()->PriorPopupMenu->actions().size(), 1);
+    QCOMPARE(form()->PriorPopupMenu->actions().first()->text(), QString());
+    QVERIFY(form()->action("PriorSearch1")->isEnabled());
+}
+
+void TestLookup::doubleClickOnWordAlreadyInBox()
+{
+    type("o'clock");
+    type("clock");
+    const QPoint at = pointOfWord("clock,");
+    Q_UNUSED(at);
+    // "clock" itself appears inside "o'clock"; the double-clicked word is the whole of "o'clock".
+    type("o'clock");
+    form()->table()->moveTo(rowOf("clock"));
+    QTest::mouseDClick(form()->RichEdit1->viewport(), Qt::LeftButton, {}, pointOfWord("o'clock"));
+    // Same text: no lookup, the row stays where it was, yet the word is recorded.
+    QCOMPARE(form()->SEdit1->text(), QStringLiteral("o'clock"));
+    QCOMPARE(form()->table()->currentRow(), rowOf("clock"));
+    QCOMPARE(form()->history()->words(), QStringList{"o'clock"});
+}
+
+void TestLookup::typedLetterHidesAboutPanel()
+{
+    form()->action("HelpAbout1")->trigger();
+    QVERIFY(form()->AboutImage1->isVisible());
+    QVERIFY(!form()->RichEdit1->isVisible());
+    QVERIFY(!form()->WordDBText1->isVisible());
+
+    QTest::keyClick(form()->SEdit1, Qt::Key_W);
+    for (QWidget *w : std::initializer_list<QWidget *>{form()->WordDBText1, form()->Shape2, form()->DefSynLabel1,
+                                                       form()->RichEdit1})
+        QVERIFY2(w->isVisible(), qPrintable(w->objectName()));
+    for (QWidget *w : std::initializer_list<QWidget *>{form()->AboutImage1, form()->VersionLabel1,
+                                                       form()->VendorURLLabel1, form()->AboutMessLabel1})
+        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    verifyShows("well-being");
+
+    // Even a change that leaves the row where it is brings the entry back.
+    form()->action("HelpAbout1")->trigger();
+    QVERIFY(form()->AboutImage1->isVisible());
+    QTest::keyClick(form()->SEdit1, Qt::Key_E);
+    QVERIFY(form()->RichEdit1->isVisible());
+    QVERIFY(!form()->AboutImage1->isVisible());
+    verifyShows("well-being");
+}
+
+void TestLookup::keysWithoutLookupFunction()
+{
+    type("pea");
+    verifyShows("pear");
+    // Enter, Escape and the arrows are plain edit keys: no completion, no move.
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Down, Qt::Key_Up, Qt::Key_Left}) {
+        QTest::keyClick(form()->SEdit1, key);
+        QCOMPARE(form()->SEdit1->text(), QStringLiteral("pea"));
+        verifyShows("pear");
+    }
+    // Clicking the headword label does nothing either.
+    QTest::mouseClick(form()->WordDBText1, Qt::LeftButton);
+    verifyShows("pear");
+    QCOMPARE(form()->SEdit1->text(), QStringLiteral("pea"));
+}
+
+QTEST_MAIN(TestLookup)
+#include "test_lookup.moc"
