@@ -9,6 +9,7 @@
 #include "platform/Application.h"
 #include "platform/ImageList.h"
 #include "platform/MessageBox.h"
+#include "speech/Speaker.h"
 
 #include <QAction>
 #include <QCloseEvent>

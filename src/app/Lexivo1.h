@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -29,6 +30,8 @@ class DataLink;
 struct CommandDef;
 class TTrayIcon;
 class TrayShell;
+class SpeechRuntime;
+class Speaker;
 
 // What the window takes from outside: the start switch, where its files are, and the
 // platform services, so that tests can build the real window with fakes.
@@ -37,6 +40,8 @@ struct FormEnvironment
     bool startHidden = false;  // the first command-line argument is exactly "/m"
     QString programDir;        // the folder of the program file ("vrb.ini" lives there)
     TrayShell *trayShell = nullptr;  // the notification area; none given: the desktop's own
+    // The speech runtime; none given: espeak-ng.
+    std::function<std::unique_ptr<SpeechRuntime>()> speechRuntime;
 };
 
 // The main window: a switchboard whose named handlers call the subsystems' small objects.
@@ -176,7 +181,6 @@ private:
     // --- sharing members ---
     void createSharing();
     void fillAboutPanel();
-    void emphasize(class EmphasisBinding *binding);
     void mailFinished(bool handedOver);
     class KeyRouter *m_keyRouter = nullptr;
     class StandardEditCommands *m_editCommands = nullptr;
@@ -233,4 +237,5 @@ public:
 
 private:
     std::unique_ptr<DictionarySession> m_session;
+    std::unique_ptr<Speaker> m_speaker;
 };

@@ -36,12 +36,14 @@ TTrayIcon::TTrayIcon(QObject *Owner, TrayShell *shell) : QObject(Owner), m_shell
 
 TTrayIcon::~TTrayIcon()
 {
+    // Removed whether shown or not: an icon the shell does not know is simply refused.
     m_shell->remove(m_iconData);
     removeHook();
 }
 
 void TTrayIcon::Loaded()
 {
+    // Only now are Icons, IconIndex and Animate all known.
     m_loading = false;
     if (m_icons) {
         if (m_animate)
@@ -184,6 +186,7 @@ void TTrayIcon::Restore()
 void TTrayIcon::ShowMenu()
 {
     const QPoint pos = cursorPos();
+    // The active window comes forward so the menu gets the keyboard and closes on a click elsewhere.
     if (QWidget *active = QApplication::activeWindow()) {
         active->winId();
         active->activateWindow();
@@ -211,6 +214,7 @@ TShiftState TTrayIcon::ShiftStateOf(Qt::KeyboardModifiers modifiers)
 
 void TTrayIcon::DoMessage(TMessage &Message)
 {
+    // Every message not answered below is answered 0; no default handling runs.
     Message.Result = 0;
     switch (Message.Msg) {
     case Win::WM_QUERYENDSESSION:
@@ -227,6 +231,7 @@ void TTrayIcon::DoMessage(TMessage &Message)
     if (Message.Msg != m_iconData.uCallbackMessage)
         return;
 
+    // The button-specific choices, after the general step of the same message.
     const auto actOn = [this](TTrayIconMessage choice) {
         if (m_restoreOn == choice)
             Restore();
@@ -235,6 +240,7 @@ void TTrayIcon::DoMessage(TMessage &Message)
     };
     switch (quint32(Message.LParam)) {
     case Win::WM_MOUSEMOVE:
+        // Moves are reported only to a component that listens for clicks, as it always was.
         if (OnClick) {
             const QPoint p = cursorPos();
             DoMouseMove(currentShift(), p.x(), p.y());
@@ -246,6 +252,7 @@ void TTrayIcon::DoMessage(TMessage &Message)
         break;
     }
     case Win::WM_LBUTTONUP: {
+        // The click step, and with it the imClick choice, needs an OnClick handler.
         if (OnClick)
             DoClick();
         const QPoint p = cursorPos();
@@ -350,6 +357,7 @@ void TTrayIcon::DoMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 
 void TTrayIcon::DoOnAnimate(QObject *)
 {
+    // Also wraps an index left past the end by SetIconIndex or a shorter list.
     if (!m_icons || m_icons->count() == 0)
         return;
     m_iconIndex = m_iconIndex >= m_icons->count() - 1 ? 0 : m_iconIndex + 1;
@@ -368,6 +376,7 @@ void TTrayIcon::installHook()
     Application *app = Application::instance();
     if (!app || m_hookId != 0)
         return;
+    // The application object reports system commands; the component reads them as WM_SYSCOMMAND.
     m_hookId = app->hookMainWindow([this](Application::SystemCommand command) {
         TMessage message{Win::WM_SYSCOMMAND,
                          command == Application::SystemCommand::Minimize ? Win::SC_MINIMIZE : Win::SC_RESTORE, 0, 0};

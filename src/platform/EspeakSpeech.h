@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/SpeechEngine.h"
+
+#include <QByteArray>
+
+#include <functional>
+
+// What the espeak-ng library reports while it speaks (on its own thread in playback mode).
+struct EspeakEvent
+{
+    enum class Kind { Word, Sentence, TextEnd };
+    Kind kind = Kind::Word;
+    quint32 textId = 0; // espeak-ng's number for the text, rising with every text handed over
+};
+
+struct EspeakOptions
+{
+    enum class Output {
+        Playback,    // to the default sound output through espeak-ng's own queue
+        Synchronous, // samples to samplesTap only, synthesised before textData returns (tests)
+    };
+    Output output = Output::Playback;
+    // Folder holding espeak-ng-data; empty: ESPEAK_DATA_PATH, else the installed folder.
+    QByteArray dataPath;
+    QByteArray voice = "en";
+    std::function<void(const short *samples, int count)> samplesTap;
+    std::function<void(const EspeakEvent &event)> eventTap;
+};
+
+// On Linux the component runtime is the espeak-ng library (1.49 or later, the first with the espeak_ng_ calls)
+// initialised with the phoneme data of its data folder; the engine is its audio output opened and the English
+// voice loaded. No sound device still gives an engine (speech is then silent); missing data does not.
+// espeak-ng is one per process, so only one runtime can be initialised at a time.
+class EspeakRuntime final : public SpeechRuntime
+{
+public:
+    explicit EspeakRuntime(EspeakOptions options = {});
+    ~EspeakRuntime() override;
+
+    bool initialize() override;
+    std::unique_ptr<SpeechEngine> createEngine() override;
+    void uninitialize() override;
+
+private:
+    EspeakOptions m_options;
+    bool m_initialized = false;
+    bool m_outputOpened = false;
+};
