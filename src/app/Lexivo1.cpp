@@ -9,6 +9,7 @@
 #include "platform/Application.h"
 #include "platform/ImageList.h"
 #include "platform/MessageBox.h"
+#include "clipboard/ClipboardWatcher.h"
 #include "speech/Speaker.h"
 
 #include <QAction>
@@ -37,6 +38,7 @@ TLexivoAppForm::TLexivoAppForm(Application *app, FormEnvironment env, QWidget *p
     buildStatusBar();
     createDataComponents();
     createTrayIcon();
+    createClipboardWatcher();
     bindHandlers();
 
     resize(kDesignBox.width(), MainMenu1->sizeHint().height() + ControlBar1->height() + kDesignBox.height()

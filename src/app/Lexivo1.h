@@ -32,6 +32,9 @@ class TTrayIcon;
 class TrayShell;
 class SpeechRuntime;
 class Speaker;
+class ClipboardSource;
+class ClipboardWatcher;
+struct ClipboardModes;
 
 // What the window takes from outside: the start switch, where its files are, and the
 // platform services, so that tests can build the real window with fakes.
@@ -42,6 +45,7 @@ struct FormEnvironment
     TrayShell *trayShell = nullptr;  // the notification area; none given: the desktop's own
     // The speech runtime; none given: espeak-ng.
     std::function<std::unique_ptr<SpeechRuntime>()> speechRuntime;
+    ClipboardSource *clipboard = nullptr;  // none given: the system clipboard
 };
 
 // The main window: a switchboard whose named handlers call the subsystems' small objects.
@@ -142,6 +146,9 @@ private:
     void buildStatusBar();
     void createDataComponents();
     void createTrayIcon();
+    void createClipboardWatcher();
+    ClipboardModes clipboardModes() const;
+    void setClipboardModes(const ClipboardModes &modes);
     void bindHandlers();
     void createHistory();
     void bindStandardEditCommands();
@@ -238,4 +245,5 @@ public:
 private:
     std::unique_ptr<DictionarySession> m_session;
     std::unique_ptr<Speaker> m_speaker;
+    std::unique_ptr<ClipboardWatcher> m_clipboardWatcher;
 };

@@ -4,7 +4,16 @@
 #include "app/DataControls.h"
 #include "app/StartupError.h"
 #include "platform/EspeakSpeech.h"
+#include "clipboard/ClipboardModes.h"
+#include "clipboard/ClipboardWatcher.h"
+#include "clipboard/TrayFrame.h"
+#include "platform/Application.h"
+#include "platform/ClipboardSource.h"
 #include "speech/Speaker.h"
+#include "tray/Trayicon.h"
+
+#include <QAction>
+#include <QTimer>
 
 // The runtime and the engine start with the window; without them the program cannot run.
 void TLexivoAppForm::createSpeech()
@@ -38,18 +47,73 @@ void TLexivoAppForm::SoundStop1Execute()
     m_speaker->stop();
 }
 
+void TLexivoAppForm::createClipboardWatcher()
+{
+    ClipboardSource *source = m_env.clipboard;
+    if (!source) {
+        auto *system = new QtClipboardSource(nullptr, this);
+        source = system;
+    }
+    ClipboardWatcherCallbacks callbacks;
+    callbacks.setSearchText = [this](const QString &text) { SEdit1->setText(text); };
+    callbacks.autoRestoreChecked = [this] { return action("AutoRestoreAction")->isChecked(); };
+    // The window comes back the other way round from "&Restore": the application first, then the window.
+    callbacks.restoreAndShow = [this] {
+        m_app->restore();
+        m_app->processMessages();
+        m_app->showForm();
+        m_app->processMessages();
+    };
+    callbacks.soundChecked = [this] { return action("CheckClipSoundAction1")->isChecked(); };
+    callbacks.speakWord = [this] { SpeakWord1Execute(); };
+    m_clipboardWatcher = std::make_unique<ClipboardWatcher>(source, std::move(callbacks));
+}
+
 void TLexivoAppForm::Timer1Timer()
 {
+    m_clipboardWatcher->clipboardStep();
+    // The tray animates on every tick, whatever the clipboard step did.
+    advanceTrayFrame(TrayIcon1->Tag, [this](int index) { TrayIcon1->SetIconIndex(index); });
+}
+
+ClipboardModes TLexivoAppForm::clipboardModes() const
+{
+    ClipboardModes modes;
+    modes.checkClip = action("CheckClipAction1")->isChecked();
+    modes.checkClipSound = action("CheckClipSoundAction1")->isChecked();
+    modes.autoRestore = action("AutoRestoreAction")->isChecked();
+    modes.timerEnabled = Timer1->isActive();
+    return modes;
+}
+
+void TLexivoAppForm::setClipboardModes(const ClipboardModes &modes)
+{
+    action("CheckClipAction1")->setChecked(modes.checkClip);
+    action("CheckClipSoundAction1")->setChecked(modes.checkClipSound);
+    action("AutoRestoreAction")->setChecked(modes.autoRestore);
+    if (modes.timerEnabled)
+        Timer1->start();
+    else
+        Timer1->stop();
 }
 
 void TLexivoAppForm::CheckClipAction1Execute()
 {
+    ClipboardModes modes = clipboardModes();
+    modes.toggleCheckClip();
+    setClipboardModes(modes);
 }
 
 void TLexivoAppForm::CheckClipSoundAction1Execute()
 {
+    ClipboardModes modes = clipboardModes();
+    modes.toggleCheckClipSound();
+    setClipboardModes(modes);
 }
 
 void TLexivoAppForm::AutoRestoreActionExecute()
 {
+    ClipboardModes modes = clipboardModes();
+    modes.toggleAutoRestore();
+    setClipboardModes(modes);
 }

@@ -3,6 +3,7 @@
 // Builds the real main window over a small dictionary in a private working folder, with message
 // boxes recorded instead of shown.
 
+#include "../mocks/FakeSpeech.h"
 #include "app/Lexivo1.h"
 #include "dictionary/DictionaryWriter.h"
 #include "platform/Application.h"
@@ -37,6 +38,10 @@ public:
         });
         if (env.programDir.isEmpty())
             env.programDir = m_work.path();
+        // The window speaks into a recording fake unless a test brings its own runtime.
+        if (!env.speechRuntime) {
+            env.speechRuntime = [log = speech] { return std::make_unique<FakeSpeechRuntime>(log); };
+        }
         app = std::make_unique<Application>();
         form = std::make_unique<TLexivoAppForm>(app.get(), env);
     }
@@ -51,6 +56,7 @@ public:
 
     QString workDir() const { return m_work.path(); }
 
+    std::shared_ptr<FakeSpeechLog> speech = std::make_shared<FakeSpeechLog>();
     std::unique_ptr<Application> app;
     std::unique_ptr<TLexivoAppForm> form;
     QList<ShownBox> boxes;

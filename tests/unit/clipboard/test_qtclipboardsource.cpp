@@ -1,0 +1,120 @@
+// The system clipboard source on Qt's clipboard (process-local under the offscreen platform): what it
+// reports for plain text, other data, secrets and malformed text, and that it follows every change.
+#include "clipboard/ClipboardWatcher.h"
+#include "platform/ClipboardSource.h"
+
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QTest>
+
+namespace {
+
+QMimeData *mime(const QByteArray &plain, const QByteArray &hint = {})
+{
+    auto *data = new QMimeData;
+    data->setData(QStringLiteral("text/plain"), plain);
+    if (!hint.isNull())
+        data->setData(QStringLiteral("x-kde-passwordManagerHint"), hint);
+    return data;
+}
+
+} // namespace
+
+class TestQtClipboardSource : public QObject
+{
+    Q_OBJECT
+private slots:
+    void followsChanges();
+    void secretHint_data();
+    void secretHint();
+    void malformedText();
+    void hugeTextTickIsBounded();
+};
+
+void TestQtClipboardSource::followsChanges()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("alpha"));
+    QtClipboardSource source;
+    QVERIFY(source.hasText());
+    QCOMPARE(source.text(), QStringLiteral("alpha"));
+
+    clipboard->setText(QStringLiteral("beta"));
+    QCOMPARE(source.text(), QStringLiteral("beta"));
+
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    clipboard->setImage(picture);
+    QVERIFY(!source.hasText());
+    QVERIFY(!source.isSecret());
+
+    // The selection is another clipboard and does not touch what the watcher sees.
+    clipboard->setText(QStringLiteral("gamma"));
+    if (clipboard->supportsSelection())
+        clipboard->setText(QStringLiteral("selected"), QClipboard::Selection);
+    QCOMPARE(source.text(), QStringLiteral("gamma"));
+    clipboard->clear();
+    QVERIFY(!source.hasText());
+}
+
+void TestQtClipboardSource::secretHint_data()
+{
+    QTest::addColumn<QByteArray>("hint");
+    QTest::addColumn<bool>("secret");
+    QTest::newRow("no hint") << QByteArray() << false;
+    QTest::newRow("secret") << QByteArray("secret") << true;
+    QTest::newRow("other value") << QByteArray("public") << false;
+}
+
+void TestQtClipboardSource::secretHint()
+{
+    QFETCH(QByteArray, hint);
+    QFETCH(bool, secret);
+    QGuiApplication::clipboard()->setMimeData(mime("s3cret-pass", hint));
+    QtClipboardSource source;
+    QVERIFY(source.hasText());
+    QCOMPARE(source.isSecret(), secret);
+}
+
+void TestQtClipboardSource::malformedText()
+{
+    QtClipboardSource source;
+    QString box;
+    ClipboardWatcher watcher(&source, {[&](const QString &t) { box = t; }, [] { return false; }, [] {},
+                                       [] { return false; }, [] {}});
+    QGuiApplication::clipboard()->setMimeData(mime(QByteArray("nul\0inside", 10)));
+    watcher.clipboardStep();
+    QCOMPARE(box.size(), 10);
+    QVERIFY(box.startsWith(QStringLiteral("nul")));
+
+    QGuiApplication::clipboard()->setMimeData(mime(QByteArray("bad \xff\xfe\xc3 utf8")));
+    watcher.clipboardStep();
+    QVERIFY(box.startsWith(QStringLiteral("bad ")));
+    QVERIFY(box.endsWith(QStringLiteral(" utf8")));
+}
+
+void TestQtClipboardSource::hugeTextTickIsBounded()
+{
+    QtClipboardSource source;
+    QString box;
+    ClipboardWatcher watcher(&source, {[&](const QString &t) { box = t; }, [] { return false; }, [] {},
+                                       [] { return false; }, [] {}});
+    QGuiApplication::clipboard()->setText(QString(10 * 1024 * 1024, QLatin1Char('q')));
+    QElapsedTimer timer;
+    timer.start();
+    watcher.clipboardStep();
+    QVERIFY2(timer.elapsed() < 250, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(box.size(), 300);
+
+    // Nothing new: the kept text is compared, not read again.
+    timer.restart();
+    for (int i = 0; i < 10; ++i)
+        watcher.clipboardStep();
+    QVERIFY2(timer.elapsed() < 100, qPrintable(QString::number(timer.elapsed())));
+}
+
+QTEST_MAIN(TestQtClipboardSource)
+#include "test_qtclipboardsource.moc"
