@@ -62,6 +62,9 @@ public:
     bool startupFailed() const { return m_startupFailed; }
     // A second start of the program asked this one to come forward.
     void showFromAnotherStart();
+    // Start-up is over and the window is in its first state: requests from other starts apply now.
+    void markStarted() { m_started = true; }
+    bool isStarted() const { return m_started; }
 
     // The window's "Width" and "Left"/"Top": the outer frame, as the layout is measured.
     int formWidth() const;
@@ -181,6 +184,7 @@ private:
     FormEnvironment m_env;
     bool m_startupFailed = false;
     bool m_created = false;
+    bool m_started = false;
     SearchHistory *m_history = nullptr;
     bool m_inHistoryMenuClick = false;
     QSize m_boxSize;

@@ -43,8 +43,17 @@ void TLexivoAppForm::WordDBText1Click()
 void TLexivoAppForm::Table1AfterScroll()
 {
     writePosition();
-    if (DBGrid1->hasFocus())
-        SEdit1->setText(Table1->currentHeadword());
+    if (!DBGrid1->hasFocus())
+        return;
+    const int chosen = Table1->currentRow();
+    const QString headword = Table1->currentHeadword();
+    SEdit1->setText(headword);
+    // Case twins share one search key, so the lookup lands on the first of them: go back to the
+    // row the list moved to, or arrowing could never pass the first twin.
+    if (Table1->currentRow() != chosen && Table1->currentHeadword() != headword) {
+        Table1->moveTo(chosen);
+        DBGrid1->centerCurrent();
+    }
 }
 
 void TLexivoAppForm::DBGrid1Enter()

@@ -75,7 +75,9 @@ void TLexivoAppForm::applySettings()
     };
     targets.windowState = [this](Qt::WindowState state) { setWindowState(state); };
     targets.startHidden = [this] {
-        setWindowState(Qt::WindowMinimized);
+        // Minimised here means "in the tray": the window is never handed to the window system iconified,
+        // or its late report of that state would hide it again when a second start shows it.
+        m_app->minimize();
         m_app->processMessages();
         m_app->hideAppWindow();
         Table1->next();

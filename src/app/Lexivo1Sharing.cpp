@@ -5,9 +5,63 @@
 #include <QCursor>
 #include <QFrame>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
 
+#include <functional>
+
+#include "app/CommandTable.h"
 #include "app/DataControls.h"
 #include "artwork/Artwork.h"
+#include "platform/LinkOpener.h"
+#include "platform/MailHandoff.h"
+#include "platform/MessageBox.h"
+#include "sharing/EditCommands.h"
+#include "sharing/EmphasisCommand.h"
+#include "sharing/FeedbackLinks.h"
+#include "sharing/HelpLocator.h"
+#include "sharing/HelpViewer.h"
+#include "sharing/KeyRouter.h"
+#include "sharing/MailMessage.h"
+
+namespace {
+
+const QString kWebSiteHint = QStringLiteral("Opens Ostrand LLC web site");
+
+// Turns a left-button release inside a control into a click, for labels that have no click of their own.
+class ClickFilter final : public QObject
+{
+public:
+    ClickFilter(QWidget *control, std::function<void()> onClick)
+        : QObject(control), m_onClick(std::move(onClick))
+    {
+        control->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            const auto *control = static_cast<QWidget *>(watched);
+            if (mouse->button() == Qt::LeftButton && control->rect().contains(mouse->position().toPoint()))
+                m_onClick();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_onClick;
+};
+
+void runEmphasis(EmphasisBinding *binding)
+{
+    if (binding)
+        binding->execute();
+}
+
+} // namespace
 
 QCursor TLexivoAppForm::handCursor() const
 {
@@ -16,6 +70,71 @@ QCursor TLexivoAppForm::handCursor() const
 
 void TLexivoAppForm::bindStandardEditCommands()
 {
+    const std::array<QAction *, 6> actions = {action("EditCut1"), action("EditCopy1"), action("EditPaste1"),
+                                              action("EditDelete1"), action("EditUndo1"), action("EditSelectAll1")};
+    m_editCommands = new StandardEditCommands(this, actions, this);
+    m_editCommands->setObjectName(QStringLiteral("StandardEditCommands"));
+    for (QMenu *menu : {MainMenu1->findChild<QMenu *>(QStringLiteral("Edit1")), EditPopupMenu1, RichEditPopupMenu1}) {
+        if (menu)
+            m_editCommands->watchMenu(menu);
+    }
+}
+
+void TLexivoAppForm::createSharing()
+{
+    // From here on the router alone fires shortcuts, in the order context menu, main menu, command table.
+    m_keyRouter = new KeyRouter(this, this);
+    m_keyRouter->setObjectName(QStringLiteral("KeyRouter"));
+    m_keyRouter->setMainMenu(MainMenu1);
+    QList<QAction *> commands;
+    for (const CommandDef &def : commandTable())
+        commands.append(action(def.name));
+    m_keyRouter->setCommands(commands);
+    m_keyRouter->setContextMenu(SEdit1, EditPopupMenu1);
+    m_keyRouter->setContextMenu(RichEdit1, RichEditPopupMenu1);
+    m_keyRouter->setContextMenu(WordDBText1, SWordPopupMenu1);
+    m_keyRouter->setContextMenu(DBGrid1, SWordPopupMenu1);
+    // A key is decided on the edit commands' states of this very moment.
+    connect(m_keyRouter, &KeyRouter::aboutToRoute, m_editCommands, &StandardEditCommands::update);
+    m_keyRouter->install();
+
+    auto bind = [this](Emphasis style, const char *name) {
+        QAction *a = action(name);
+        auto *binding = new EmphasisBinding(style, a, RichEdit1, m_keyRouter, this);
+        // The named handler carries the command out, so the binding must not run it a second time.
+        disconnect(a, &QAction::triggered, binding, &EmphasisBinding::execute);
+        return binding;
+    };
+    m_boldBinding = bind(Emphasis::Bold, "RichEditBold1");
+    m_italicBinding = bind(Emphasis::Italic, "RichEditItalic1");
+    m_underlineBinding = bind(Emphasis::Underline, "RichEditUnderline1");
+
+    m_mailHandoff = new MailHandoff(this);
+    m_mailHandoff->setObjectName(QStringLiteral("MailHandoff1"));
+    connect(m_mailHandoff, &MailHandoff::finished, this, &TLexivoAppForm::mailFinished);
+
+    fillAboutPanel();
+    new ClickFilter(VendorURLLabel1, [this] { VendorURLLabel1Click(); });
+    new ClickFilter(VendorUrlImage1, [this] { VendorUrlImage1Click(); });
+}
+
+void TLexivoAppForm::fillAboutPanel()
+{
+    AboutImage1->setPixmap(Artwork::titleArtwork());
+    AboutImage1->adjustSize();
+    ProgramIcon->setPixmap(Artwork::programIcon().pixmap(QSize(32, 32)));
+    ProgramIcon->resize(32, 32);
+    CopyrightLabel1->setText(FeedbackLinks::copyrightNotice());
+    AboutMessLabel1->setText(QString());
+    VendorUrlImage1->setPixmap(Artwork::linkIcon());
+    VendorUrlImage1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    VendorURLLabel1->setTextFormat(Qt::PlainText);
+    VendorURLLabel1->setText(FeedbackLinks::webSite());
+    VendorURLLabel1->adjustSize();
+    for (QLabel *link : {VendorUrlImage1, VendorURLLabel1}) {
+        link->setToolTip(kWebSiteHint);
+        link->setStatusTip(kWebSiteHint);
+    }
 }
 
 void TLexivoAppForm::placeAboutPanel()
@@ -30,18 +149,33 @@ void TLexivoAppForm::placeAboutPanel()
 
 void TLexivoAppForm::FileSend1Execute()
 {
+    const QString entryText = RichEdit1->toPlainText();
+    const QString caption = DefSynLabel1->text();
+    const QString headword = WordDBText1->text();
+    const MailMessage message = MailMessage::fromEntry(headword, caption, entryText, FeedbackLinks::webSite());
+    // The hand-off runs beside the window; its outcome comes back through mailFinished.
+    m_mailHandoff->send(message.subject, message.body);
+}
+
+void TLexivoAppForm::mailFinished(bool handedOver)
+{
+    if (!handedOver)
+        MessageBoxes::errorDialog(QStringLiteral("Error sending mail"));
 }
 
 void TLexivoAppForm::ContentAction1Execute()
 {
+    HelpViewer::showHelp(HelpLocator::forThisProcess(QStringLiteral(VERBARIUM_DATADIR)), this);
 }
 
 void TLexivoAppForm::SuggestActionExecute()
 {
+    LinkOpener::open(FeedbackLinks::suggestionLink());
 }
 
 void TLexivoAppForm::ReportActionExecute()
 {
+    LinkOpener::open(FeedbackLinks::bugReportLink());
 }
 
 void TLexivoAppForm::HelpAbout1Execute()
@@ -55,24 +189,30 @@ void TLexivoAppForm::HelpAbout1Execute()
 
 void TLexivoAppForm::VendorURLLabel1Click()
 {
+    LinkOpener::open(FeedbackLinks::webSiteLink());
 }
 
 void TLexivoAppForm::VendorUrlImage1Click()
 {
+    LinkOpener::open(FeedbackLinks::webSiteLink());
 }
 
 void TLexivoAppForm::RichEditBold1Execute()
 {
+    runEmphasis(m_boldBinding);
 }
 
 void TLexivoAppForm::RichEditItalic1Execute()
 {
+    runEmphasis(m_italicBinding);
 }
 
 void TLexivoAppForm::RichEditUnderline1Execute()
 {
+    runEmphasis(m_underlineBinding);
 }
 
 void TLexivoAppForm::EditCopyWordActionExecute()
 {
+    EditCommands::copyWord(SEdit1);
 }

@@ -17,6 +17,9 @@ constexpr int kRichEditOffset = 12;
 constexpr int kHeadwordOffset = 20;
 constexpr int kCaptionOffset = 20;
 constexpr int kRuleOffset = 9;
+// The entry view's right margin: 14 beside the word list, 12 in the narrow layout (entry view plus 24).
+constexpr int kShownRightMargin = 14;
+constexpr int kHiddenRightMargin = 12;
 
 } // namespace
 
@@ -76,7 +79,8 @@ void TLexivoAppForm::showWordsExplorer()
     const int entryWidth = RichEdit1->width();
     m_app->processMessages();
     const int explorer = WordsListPanel1->width();
-    setFormWidth(explorer + boxWidth + 8);
+    // Give the right margin back too, or the window would come back narrower than it was.
+    setFormWidth(explorer + boxWidth + kShownRightMargin - kHiddenRightMargin + 8);
     anchorChildren(QSize(formWidth() - 8, m_boxSize.height()));
     m_app->processMessages();
     setEntryFaceLeft(explorer);

@@ -3,6 +3,7 @@
 #include "app/StartupError.h"
 #include "app/VerbariumApplication.h"
 #include "artwork/Artwork.h"
+#include "dictionary/DictionaryTable.h"
 #include "platform/AppError.h"
 #include "platform/Application.h"
 #include "platform/MessageBox.h"
@@ -24,6 +25,27 @@ void preferX11UnderWayland()
         && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
+
+// Reads the headwords that opening the table left for later, on the loop's first turn after the
+// entry is painted: the window shows first, and the word list gets the rest before it is needed.
+class HeadwordLoader final : public QObject
+{
+public:
+    explicit HeadwordLoader(DictionaryTable *table, QObject *parent) : QObject(parent), m_table(table) { }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, m_table, &DictionaryTable::loadAllHeadwords);
+        }
+        return false;
+    }
+
+private:
+    DictionaryTable *m_table;
+};
 
 // For the start-up benchmark: report once the first entry has been painted.
 class FirstPaintReporter final : public QObject
@@ -68,7 +90,7 @@ int main(int argc, char **argv)
     }
 
     app.setTitle(QStringLiteral("Verbarium"));
-    QGuiApplication::setWindowIcon(Artwork::programIcon());
+    QGuiApplication::setWindowIcon(Artwork::windowIcon());
 
     // Only the first argument is looked at, and only an exact "/m" counts.
     const QStringList args = QCoreApplication::arguments();
@@ -76,7 +98,15 @@ int main(int argc, char **argv)
     env.startHidden = args.size() > 1 && args.at(1) == QLatin1String("/m");
     env.programDir = QCoreApplication::applicationDirPath();
 
+    // A second start may ask to be shown while this one is still starting: remember it and act once ready.
     std::unique_ptr<TLexivoAppForm> form;
+    bool showRequested = false;
+    QObject::connect(&instance, &SingleInstance::showRequested, &app, [&form, &showRequested] {
+        if (form && form->isStarted())
+            form->showFromAnotherStart();
+        else
+            showRequested = true;
+    });
     try {
         form = std::make_unique<TLexivoAppForm>(&app, env);
     } catch (const StartupError &error) {
@@ -87,7 +117,6 @@ int main(int argc, char **argv)
         MessageBoxes::exception(error.message());
         return 1;
     }
-    QObject::connect(&instance, &SingleInstance::showRequested, form.get(), &TLexivoAppForm::showFromAnotherStart);
 
     if (env.startHidden) {
         app.minimize();
@@ -96,17 +125,29 @@ int main(int argc, char **argv)
     }
 
     // As the loop starts the window is shown, unless its state is minimised.
-    if (form->windowState() & Qt::WindowMinimized) {
-        if (!env.startHidden)
-            app.showForm();
+    if (env.startHidden) {
+        app.minimize();
+    } else if (form->windowState() & Qt::WindowMinimized) {
+        app.showForm();
         app.minimize();
     } else {
         app.showForm();
     }
+    form->markStarted();
+    if (showRequested)
+        QTimer::singleShot(0, form.get(), &TLexivoAppForm::showFromAnotherStart);
     // Without a dictionary there is nothing to use: end at once, whether or not a window got activated.
-    if (form->startupFailed())
+    if (form->startupFailed()) {
         QTimer::singleShot(0, &app, &Application::terminate);
+    } else if (form->isVisible() && !(form->windowState() & Qt::WindowMinimized)) {
+        form->RichEdit1->viewport()->installEventFilter(new HeadwordLoader(form->table(), form.get()));
+        // Should no paint come (a window manager that never maps it), the words still arrive soon.
+        QTimer::singleShot(2000, form->table(), &DictionaryTable::loadAllHeadwords);
+    } else {
+        QTimer::singleShot(0, form->table(), &DictionaryTable::loadAllHeadwords);
+    }
 
+    // Installed last so that it sees the first paint first: the report is not held up by the load.
     if (qEnvironmentVariableIsSet("VERBARIUM_BENCH_READY"))
         form->RichEdit1->viewport()->installEventFilter(new FirstPaintReporter(form.get()));
 

@@ -24,10 +24,14 @@ constexpr int trayRestingFrame = 1;
 QList<int> commandImageSizes();
 QList<int> trayImageSizes();
 QList<int> programIconSizes();
+// The sizes handed to the window manager with the window: each one is painted as the window maps.
+QList<int> windowIconSizes();
 
 QList<QIcon> commandImages();
 QList<QIcon> trayImages();
 QIcon programIcon();
+// The program icon in the window icon sizes only.
+QIcon windowIcon();
 
 // The product name as title artwork, 214 × 32.
 QPixmap titleArtwork();

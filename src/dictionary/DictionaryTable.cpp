@@ -7,15 +7,29 @@
 
 #include <QDir>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+#include <limits>
+#include <numeric>
+
 using namespace sqlcipher;
 
 struct DictionaryTable::Connection
 {
     Database db;
     Statement entry;
+    // The headword scan, kept where open left it until the rest of the headwords are read.
+    Statement words;
 };
 
 namespace {
+
+// Rows read at open: more than the tallest word list shows, so the first paint needs no more.
+constexpr qsizetype kFirstScreenRows = 256;
+
+const char kOutOfOrder[] = "the index IndexWordName is out of order";
 
 struct OpenError
 {
@@ -35,14 +49,23 @@ QString nextStepFor(int code)
     }
 }
 
-// Length of a headword in UTF-16 units; nearly every headword is ASCII, one byte per unit.
-qsizetype utf16Length(const char *text, int length)
+bool isAscii(const char *text, int length)
 {
     for (int i = 0; i < length; ++i) {
         if (static_cast<unsigned char>(text[i]) >= 0x80)
-            return QString::fromUtf8(text, length).size();
+            return false;
     }
-    return length;
+    return true;
+}
+
+// A single value from a one-row query, or fallback when the query yields nothing.
+qint64 queryInteger(sqlite3 *db, const char *sql, qint64 fallback)
+{
+    Statement statement;
+    if (prepare(db, sql, statement) != SQLITE_OK || sqlite3_step(statement.get()) != SQLITE_ROW
+        || sqlite3_column_type(statement.get(), 0) == SQLITE_NULL)
+        return fallback;
+    return sqlite3_column_int64(statement.get(), 0);
 }
 
 } // namespace
@@ -85,9 +108,9 @@ void DictionaryTable::open()
                            .arg(QDir::toNativeSeparators(path), failure.message, nextStepFor(failure.code)));
     }
     // Open stands on the first row (none when empty) without a row-changed notification.
-    m_row = m_rowIds.isEmpty() ? -1 : 0;
+    m_row = m_count == 0 ? -1 : 0;
     m_bof = true;
-    m_eof = m_rowIds.isEmpty();
+    m_eof = m_count == 0;
     emit dataChanged();
 }
 
@@ -104,6 +127,7 @@ void DictionaryTable::openWith(const QString &path, const QString &password)
     sqlite3 *db = connection->db.get();
     check(applyKey(db, password));
     check(registerHeadwordCollation(db));
+    check(exec(db, QByteArray("PRAGMA cache_size = " + QByteArray::number(kCachePages)).constData()));
     if (m_session && !m_session->privateDir().isEmpty()) {
         // Scratch files (large sorts, temporary tables) go to the session's private folder.
         QString dir = m_session->privateDir();
@@ -112,54 +136,157 @@ void DictionaryTable::openWith(const QString &path, const QString &password)
     }
 
     // The first statement reads the schema: a wrong password or a foreign file fails here.
-    Statement words;
     check(prepare(db,
                   "SELECT rowid, WordName FROM Dictionary INDEXED BY IndexWordName ORDER BY WordName",
-                  words));
+                  connection->words));
     check(prepare(db, "SELECT WordDef FROM Dictionary WHERE rowid = ?", connection->entry));
 
     clearHeadwords();
-    // The text is gathered as UTF-8 and decoded once: growing a QString row by row cost more
-    // than reading the rows.
-    QByteArray utf8;
-    // Files from verbarium-mkdict number their rows 1..n, so the largest row id (a single
-    // b-tree descent) sizes the buffers; for other files it is only a hint.
-    Statement last;
-    if (prepare(db, "SELECT max(rowid) FROM Dictionary", last) == SQLITE_OK && sqlite3_step(last.get()) == SQLITE_ROW) {
-        const qint64 expected = std::clamp<qint64>(sqlite3_column_int64(last.get(), 0), 0, 4'000'000);
-        m_rowIds.reserve(expected);
-        m_offsets.reserve(expected + 1);
-        utf8.reserve(expected * 12);
-    }
-    last.reset();
+    // Files from verbarium-mkdict number their rows 1..n in index order, so the largest row id
+    // (a single b-tree descent) is the row count; for other files it only sizes the buffers.
+    const qint64 lastRowId = std::clamp<qint64>(queryInteger(db, "SELECT max(rowid) FROM Dictionary", 0), 0, 4'000'000);
+    m_offsets.reserve(lastRowId + 1);
+    m_words.reserve(lastRowId * 12);
     m_offsets.append(0);
-    int rc;
-    while ((rc = sqlite3_step(words.get())) == SQLITE_ROW) {
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(words.get(), 1));
-        const int length = sqlite3_column_bytes(words.get(), 1);
-        m_rowIds.append(sqlite3_column_int64(words.get(), 0));
-        utf8.append(text, length);
-        m_offsets.append(quint32(m_offsets.constLast() + utf16Length(text, length)));
+
+    sqlite3_stmt *scan = connection->words.get();
+    int rc = readHeadwords(scan, kFirstScreenRows);
+    bool numbered = false;
+    if (rc == SQLITE_ROW && m_numbered) {
+        // Rows 1..k came first; the row count holds if the last row in index order is the largest.
+        numbered = queryInteger(db,
+                                "SELECT rowid FROM Dictionary INDEXED BY IndexWordName ORDER BY WordName DESC LIMIT 1",
+                                -1)
+            == lastRowId;
     }
-    if (rc != SQLITE_DONE) {
+    // Other files are read whole now, as nothing tells their row count sooner.
+    if (rc == SQLITE_ROW && !numbered)
+        rc = readHeadwords(scan, std::numeric_limits<qsizetype>::max());
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
         clearHeadwords();
         check(rc);
     }
-    m_words = QString::fromUtf8(utf8);
-    if (m_words.size() != qsizetype(m_offsets.constLast())) {
-        clearHeadwords();
-        throw OpenError{SQLITE_CORRUPT, QStringLiteral("a headword is not valid UTF-8")};
-    }
     // The binary search relies on the stored index using this program's order.
-    for (qsizetype i = 1; i < m_rowIds.size(); ++i) {
-        if (compareHeadwords(headwordViewAt(int(i - 1)), headwordViewAt(int(i))) > 0) {
-            clearHeadwords();
-            throw OpenError{SQLITE_CORRUPT, QStringLiteral("the index IndexWordName is out of order")};
-        }
+    if (!m_ordered) {
+        clearHeadwords();
+        throw OpenError{SQLITE_CORRUPT, QString::fromLatin1(kOutOfOrder)};
     }
+    if (rc == SQLITE_DONE) {
+        connection->words.reset();
+        finishHeadwords();
+    } else {
+        m_count = int(lastRowId);
+    }
+    m_connection = std::move(connection);
+}
+
+int DictionaryTable::readHeadwords(sqlite3_stmt *scan, qsizetype limit) const
+{
+    int rc = SQLITE_ROW;
+    for (qsizetype n = 0; n < limit; ++n) {
+        rc = sqlite3_step(scan);
+        if (rc != SQLITE_ROW)
+            break;
+        const qint64 rowId = sqlite3_column_int64(scan, 0);
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(scan, 1));
+        const int length = sqlite3_column_bytes(scan, 1);
+        const int row = loadedCount();
+        if (m_numbered && rowId != row + 1) {
+            // Numbered otherwise: from here on every row id is kept.
+            m_numbered = false;
+            m_rowIds.reserve(m_offsets.capacity());
+            for (qint64 id = 1; id <= row; ++id)
+                m_rowIds.append(id);
+        }
+        if (!m_numbered)
+            m_rowIds.append(rowId);
+        // Straight into the UTF-16 buffer; nearly every headword is ASCII.
+        if (isAscii(text, length))
+            m_words.append(QLatin1String(text, length));
+        else
+            m_words.append(QString::fromUtf8(text, length));
+        m_offsets.append(quint32(m_words.size()));
+        if (m_ordered && row > 0 && compareHeadwords(storedView(row - 1), storedView(row)) > 0)
+            m_ordered = false;
+    }
+    return rc;
+}
+
+void DictionaryTable::loadAllHeadwords()
+{
+    ensureLoaded();
+}
+
+void DictionaryTable::ensureLoaded() const
+{
+    if (m_complete || !m_connection || !m_connection->words)
+        return;
+    const int announced = m_count;
+    const int rc = readHeadwords(m_connection->words.get(), std::numeric_limits<qsizetype>::max());
+    m_connection->words.reset();
+    // The file was readable at open; a later failure keeps the rows read so far.
+    if (rc != SQLITE_DONE)
+        qWarning("Verbarium: the dictionary could not be read to its end: %s", qPrintable(engineMessage(m_connection->db.get(), rc)));
+    if (!m_ordered)
+        sortHeadwords();
+    finishHeadwords();
+    if (m_count != announced) {
+        // Only a file numbered with gaps gets here. Views learn of it on the next turn, as this
+        // may run inside a view's own painting.
+        QMetaObject::invokeMethod(const_cast<DictionaryTable *>(this), &DictionaryTable::dataChanged, Qt::QueuedConnection);
+    }
+}
+
+void DictionaryTable::finishHeadwords() const
+{
+    m_count = loadedCount();
+    m_complete = true;
+    // The words' buffer keeps its spare capacity: untouched pages cost no memory, a copy would.
     m_offsets.squeeze();
     m_rowIds.squeeze();
-    m_connection = std::move(connection);
+#ifdef __GLIBC__
+    // The scan's transient allocations sit in the heap; hand the freed pages back.
+    malloc_trim(0);
+#endif
+}
+
+void DictionaryTable::sortHeadwords() const
+{
+    // The index disagrees with this program's order beyond the first screenful: sort here so that
+    // the binary search still finds every word.
+    const int count = loadedCount();
+    QList<int> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [this](int a, int b) { return compareHeadwords(storedView(a), storedView(b)) < 0; });
+    QString words;
+    words.reserve(m_words.size());
+    QList<quint32> offsets;
+    offsets.reserve(count + 1);
+    offsets.append(0);
+    QList<qint64> rowIds;
+    rowIds.reserve(count);
+    for (const int row : std::as_const(order)) {
+        words.append(storedView(row));
+        offsets.append(quint32(words.size()));
+        rowIds.append(rowIdAt(row));
+    }
+    m_words = std::move(words);
+    m_offsets = std::move(offsets);
+    m_rowIds = std::move(rowIds);
+    m_numbered = false;
+    m_ordered = true;
+}
+
+qint64 DictionaryTable::rowIdAt(int row) const
+{
+    return m_numbered ? qint64(row) + 1 : m_rowIds[row];
+}
+
+QStringView DictionaryTable::storedView(int row) const
+{
+    const quint32 begin = m_offsets[row];
+    return QStringView(m_words).sliced(begin, m_offsets[row + 1] - begin);
 }
 
 void DictionaryTable::close()
@@ -177,13 +304,18 @@ void DictionaryTable::close()
 
 void DictionaryTable::clearHeadwords()
 {
-    m_words.clear();
-    m_offsets.clear();
-    m_rowIds.clear();
+    m_words = QString();
+    m_offsets = QList<quint32>();
+    m_rowIds = QList<qint64>();
+    m_complete = false;
+    m_ordered = true;
+    m_numbered = true;
+    m_count = 0;
 }
 
 int DictionaryTable::nearestRow(QStringView text) const
 {
+    ensureLoaded();
     const int count = recordCount();
     if (count == 0)
         return -1;
@@ -193,7 +325,7 @@ int DictionaryTable::nearestRow(QStringView text) const
     int high = count;
     while (low < high) {
         const int middle = low + (high - low) / 2;
-        if (compareHeadwordsIgnoringCase(headwordViewAt(middle), key) < 0)
+        if (compareHeadwordsIgnoringCase(storedView(middle), key) < 0)
             low = middle + 1;
         else
             high = middle;
@@ -212,6 +344,7 @@ void DictionaryTable::next()
 {
     if (!isOpen())
         return;
+    ensureLoaded();
     if (m_row + 1 < recordCount())
         setPosition(m_row + 1, false, false);
     else
@@ -223,6 +356,7 @@ void DictionaryTable::prior()
 {
     if (!isOpen())
         return;
+    ensureLoaded();
     if (m_row > 0)
         setPosition(m_row - 1, false, false);
     else
@@ -232,6 +366,7 @@ void DictionaryTable::prior()
 
 void DictionaryTable::moveTo(int row)
 {
+    ensureLoaded();
     if (!isOpen() || row < 0 || row >= recordCount())
         return;
     setPosition(row, false, false);
@@ -250,10 +385,11 @@ void DictionaryTable::setPosition(int row, bool bof, bool eof)
 
 QStringView DictionaryTable::headwordViewAt(int row) const
 {
-    if (row < 0 || row >= recordCount())
+    if (row >= loadedCount())
+        ensureLoaded();
+    if (row < 0 || row >= loadedCount())
         return {};
-    const quint32 begin = m_offsets[row];
-    return QStringView(m_words).sliced(begin, m_offsets[row + 1] - begin);
+    return storedView(row);
 }
 
 QString DictionaryTable::headwordAt(int row) const
@@ -273,7 +409,7 @@ QString DictionaryTable::currentEntry() const
     if (m_entryRow == m_row)
         return m_entry;
     sqlite3_stmt *statement = m_connection->entry.get();
-    sqlite3_bind_int64(statement, 1, m_rowIds[m_row]);
+    sqlite3_bind_int64(statement, 1, rowIdAt(m_row));
     QString entry;
     const int rc = sqlite3_step(statement);
     if (rc == SQLITE_ROW) {

@@ -7,10 +7,14 @@
 #include <memory>
 
 class DictionarySession;
+struct sqlite3_stmt;
 
 // The read-only dictionary table `Table1`: a SQLCipher file with the fields `WordName` and
-// `WordDef`, ordered by "IndexWordName". All headwords are held in memory after open (one
-// buffer plus offsets) so that positioning is a binary search; entries are fetched by row id.
+// `WordDef`, ordered by "IndexWordName". All headwords are held in memory (one buffer plus
+// offsets) so that positioning is a binary search; entries are fetched by row id.
+// Open reads only the first screenful of headwords; the rest follow in loadAllHeadwords(),
+// which the program calls once the window is painted and every operation that needs them calls
+// itself. Nothing observable depends on when that happens.
 class DictionaryTable final : public QObject
 {
     Q_OBJECT
@@ -27,6 +31,9 @@ public:
     // Emits afterClose() when the table was open.
     void close();
     bool isOpen() const { return m_connection != nullptr; }
+    // Reads the headwords that open left for later; does nothing once all are in memory.
+    void loadAllHeadwords();
+    bool allHeadwordsLoaded() const { return m_complete; }
 
     // Stands on the first headword >= the first 32 characters of text (case-insensitively),
     // or on the last row.
@@ -36,7 +43,7 @@ public:
     // The word list moved the row (0-based).
     void moveTo(int row);
 
-    int recordCount() const { return int(m_rowIds.size()); }
+    int recordCount() const { return m_count; }
     int currentRow() const { return m_row; }
     int recNo() const { return m_row + 1; }
     bool bof() const { return m_bof; }
@@ -45,6 +52,7 @@ public:
     QString currentHeadword() const;
     QString currentEntry() const;
     QString headwordAt(int row) const;
+    // Valid until the next call that may load headwords (any other call but recordCount and the row state).
     QStringView headwordViewAt(int row) const;
     // The row findNearest would stand on, without moving.
     int nearestRow(QStringView text) const;
@@ -59,6 +67,14 @@ private:
     struct Connection;
 
     void openWith(const QString &path, const QString &password);
+    // Appends up to limit headwords from the scan; returns the engine's code of the last step.
+    int readHeadwords(sqlite3_stmt *scan, qsizetype limit) const;
+    void ensureLoaded() const;
+    void finishHeadwords() const;
+    void sortHeadwords() const;
+    qint64 rowIdAt(int row) const;
+    QStringView storedView(int row) const;
+    int loadedCount() const { return int(m_offsets.size()) - 1; }
     void setPosition(int row, bool bof, bool eof);
     void clearHeadwords();
 
@@ -66,10 +82,18 @@ private:
     QString m_tableName;
     std::unique_ptr<Connection> m_connection;
 
-    // Headword i is m_words[m_offsets[i] .. m_offsets[i + 1]); its row id is m_rowIds[i].
-    QString m_words;
-    QList<quint32> m_offsets;
-    QList<qint64> m_rowIds;
+    // Headword i is m_words[m_offsets[i] .. m_offsets[i + 1]); its row id is i + 1 while m_numbered
+    // (files from verbarium-mkdict number their rows so), m_rowIds[i] otherwise.
+    // Filled on demand from const calls: a cache of the file, not state of the table.
+    mutable QString m_words;
+    mutable QList<quint32> m_offsets;
+    mutable QList<qint64> m_rowIds;
+    mutable bool m_complete = false;
+    // Whether every headword read so far follows the one before it.
+    mutable bool m_ordered = true;
+    mutable bool m_numbered = true;
+    // The row count: exact from open on for files numbered 1..n, confirmed when the scan ends.
+    mutable int m_count = 0;
 
     int m_row = -1;
     bool m_bof = true;

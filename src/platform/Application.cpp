@@ -26,8 +26,8 @@ Application *Application::instance()
 
 void Application::setTitle(const QString &title)
 {
+    // Kept apart from Qt's display name: that one would be added to every dialog's caption.
     m_title = title;
-    QGuiApplication::setApplicationDisplayName(title);
 }
 
 void Application::setMainForm(QWidget *form)

@@ -10,8 +10,25 @@ const QByteArray kShowRequest = "show\n";
 const QByteArray kShownAnswer = "ok\n";
 }
 
+namespace {
+
+// One program per desktop session: the user and the display it shows on (two X servers of one user,
+// such as a nested or virtual one, each get their own).
+QString sessionTag()
+{
+    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (display.isEmpty())
+        display = qEnvironmentVariable("DISPLAY");
+    QString tag;
+    for (const QChar c : std::as_const(display))
+        tag += c.isLetterOrNumber() ? c : QLatin1Char('_');
+    return tag;
+}
+
+} // namespace
+
 SingleInstance::SingleInstance(const QString &caption, QObject *parent)
-    : QObject(parent), m_name(QStringLiteral("%1-%2").arg(caption).arg(::getuid()))
+    : QObject(parent), m_name(QStringLiteral("%1-%2-%3").arg(caption).arg(::getuid()).arg(sessionTag()))
 {
 }
 

@@ -5,8 +5,8 @@
 
 class QLocalServer;
 
-// One running program per user and caption. The first start listens on an abstract local
-// socket named after the caption and the user id; a later start finds it there, asks it to
+// One running program per user, desktop session and caption. The first start listens on an abstract local
+// socket named after them; a later start finds it there, asks it to
 // show itself and come to the front, and ends.
 class SingleInstance final : public QObject
 {

@@ -44,7 +44,7 @@ QUrl bugReportLink()
 
 QString copyrightNotice()
 {
-    return QStringLiteral("Copyright \u00A9 2024 Ostrand LLC. All rights reserved.");
+    return QStringLiteral("Copyright \u00A9 2026 Ostrand LLC. All rights reserved.");
 }
 
 } // namespace FeedbackLinks

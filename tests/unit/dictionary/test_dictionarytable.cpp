@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -81,6 +82,12 @@ private slots:
     void triesEachPasswordOfTheSession();
     void neverWritesTheFile();
     void writerRejectsBadRowsAndReplacesWhole();
+    void openReadsTheFirstScreenful();
+    void everyFurtherStepLoadsTheRest_data();
+    void everyFurtherStepLoadsTheRest();
+    void otherNumberingIsReadWholeAtOpen();
+    void gapsInTheNumberingCorrectTheCount();
+    void disorderPastTheFirstScreenIsSorted();
     void realDictionary();
 
 private:
@@ -503,6 +510,177 @@ void TestDictionaryTable::writerRejectsBadRowsAndReplacesWhole()
     QCOMPARE(table->currentEntry(), QStringLiteral("one"));
 }
 
+namespace {
+
+// More rows than open reads; "w0000", "w0001", ... in index order.
+QList<DictionaryRow> manyRows(int count)
+{
+    QList<DictionaryRow> rows;
+    for (int i = 0; i < count; ++i) {
+        const QString word = QStringLiteral("w%1").arg(i, 4, 10, QLatin1Char('0'));
+        rows.append({word, QStringLiteral("<p>%1</p>").arg(word)});
+    }
+    return rows;
+}
+
+// Statements for a hand-made table of `count` rows "w0000"... numbered by rowIdOf(position).
+QList<QByteArray> numberedRows(int count, const std::function<qint64(int)> &rowIdOf)
+{
+    QList<QByteArray> statements;
+    for (int i = 0; i < count; ++i) {
+        statements.append(QStringLiteral("INSERT INTO Dictionary (rowid, WordName, WordDef) VALUES (%1, 'w%2', 'e%2')")
+                              .arg(rowIdOf(i))
+                              .arg(i, 4, 10, QLatin1Char('0'))
+                              .toUtf8());
+    }
+    return statements;
+}
+
+void writeRawRows(const QString &path, const char *schema, const QList<QByteArray> &rows)
+{
+    QList<const char *> statements{schema, "CREATE INDEX IndexWordName ON Dictionary (WordName)", "BEGIN"};
+    for (const QByteArray &row : rows)
+        statements.append(row.constData());
+    statements.append("COMMIT");
+    writeRaw(path, kPassword, statements);
+}
+
+} // namespace
+
+void TestDictionaryTable::openReadsTheFirstScreenful()
+{
+    const QList<DictionaryRow> rows = manyRows(3000);
+    writeDictionary(dataPath(), rows);
+    auto table = makeTable();
+    QSignalSpy changes(table.get(), &DictionaryTable::dataChanged);
+    QSignalSpy scrolls(table.get(), &DictionaryTable::afterScroll);
+    table->open();
+    // What the first paint needs is there without the rest of the headwords.
+    QVERIFY(!table->allHeadwordsLoaded());
+    QCOMPARE(table->recordCount(), 3000);
+    QCOMPARE(table->currentHeadword(), QStringLiteral("w0000"));
+    QCOMPARE(table->currentEntry(), QStringLiteral("<p>w0000</p>"));
+    QCOMPARE(table->headwordAt(40), QStringLiteral("w0040"));
+    QVERIFY(!table->allHeadwordsLoaded());
+
+    table->loadAllHeadwords();
+    QVERIFY(table->allHeadwordsLoaded());
+    table->loadAllHeadwords();
+    QCoreApplication::processEvents();
+    // Loading is invisible: no row change, no notification, same rows.
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(scrolls.count(), 0);
+    QCOMPARE(table->currentRow(), 0);
+    QCOMPARE(table->recordCount(), 3000);
+    for (int row = 0; row < 3000; row += 7)
+        QCOMPARE(table->headwordAt(row), rows[row].word);
+    QCOMPARE(table->headwordAt(2999), QStringLiteral("w2999"));
+    QCOMPARE(table->headwordAt(3000), QString());
+
+    // A reopen starts lazily again.
+    table->close();
+    table->open();
+    QVERIFY(!table->allHeadwordsLoaded());
+    QCOMPARE(table->recordCount(), 3000);
+}
+
+void TestDictionaryTable::everyFurtherStepLoadsTheRest_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("findNearest") << "findNearest" << "w2500";
+    QTest::newRow("nearestRow") << "nearestRow" << "w0000";
+    QTest::newRow("next") << "next" << "w0001";
+    QTest::newRow("prior") << "prior" << "w0000";
+    QTest::newRow("moveTo") << "moveTo" << "w2999";
+    QTest::newRow("headwordAt") << "headwordAt" << "w0000";
+}
+
+void TestDictionaryTable::everyFurtherStepLoadsTheRest()
+{
+    QFETCH(QString, step);
+    QFETCH(QString, expected);
+    writeDictionary(dataPath(), manyRows(3000));
+    auto table = makeTable();
+    table->open();
+    QVERIFY(!table->allHeadwordsLoaded());
+    if (step == QLatin1String("findNearest"))
+        table->findNearest(u"W25");
+    else if (step == QLatin1String("nearestRow"))
+        QCOMPARE(table->nearestRow(u"w2999x"), 2999);
+    else if (step == QLatin1String("next"))
+        table->next();
+    else if (step == QLatin1String("prior"))
+        table->prior();
+    else if (step == QLatin1String("moveTo"))
+        table->moveTo(2999);
+    else
+        QCOMPARE(table->headwordAt(2000), QStringLiteral("w2000"));
+    QVERIFY(table->allHeadwordsLoaded());
+    QCOMPARE(table->currentHeadword(), expected);
+    QCOMPARE(table->currentEntry(), QStringLiteral("<p>%1</p>").arg(expected));
+}
+
+void TestDictionaryTable::otherNumberingIsReadWholeAtOpen()
+{
+    // Row ids that are not positions: nothing tells the count sooner, and entries follow the ids.
+    writeRawRows(dataPath(), "CREATE TABLE Dictionary (WordName TEXT COLLATE HEADWORD, WordDef TEXT)",
+                 numberedRows(600, [](int i) { return qint64(600 - i) * 10; }));
+    auto table = makeTable();
+    table->open();
+    QVERIFY(table->allHeadwordsLoaded());
+    QCOMPARE(table->recordCount(), 600);
+    QCOMPARE(table->currentEntry(), QStringLiteral("e0000"));
+    table->moveTo(599);
+    QCOMPARE(table->currentHeadword(), QStringLiteral("w0599"));
+    QCOMPARE(table->currentEntry(), QStringLiteral("e0599"));
+}
+
+void TestDictionaryTable::gapsInTheNumberingCorrectTheCount()
+{
+    // Numbered 1..k at the start and ending on the largest id, with gaps between: the count taken at
+    // open is too large and is put right when the rest is read, with a notification on the next turn.
+    writeRawRows(dataPath(), "CREATE TABLE Dictionary (WordName TEXT COLLATE HEADWORD, WordDef TEXT)",
+                 numberedRows(600, [](int i) { return i < 300 ? qint64(i) + 1 : qint64(i) * 2; }));
+    auto table = makeTable();
+    table->open();
+    QVERIFY(!table->allHeadwordsLoaded());
+    QCOMPARE(table->recordCount(), 1198);
+    QSignalSpy changes(table.get(), &DictionaryTable::dataChanged);
+    table->loadAllHeadwords();
+    QCOMPARE(table->recordCount(), 600);
+    QCOMPARE(changes.count(), 0);
+    QTRY_COMPARE(changes.count(), 1);
+    table->moveTo(450);
+    QCOMPARE(table->currentHeadword(), QStringLiteral("w0450"));
+    QCOMPARE(table->currentEntry(), QStringLiteral("e0450"));
+    table->findNearest(u"zzz");
+    QCOMPARE(table->currentRow(), 599);
+}
+
+void TestDictionaryTable::disorderPastTheFirstScreenIsSorted()
+{
+    // An index whose ties fall otherwise than ours ("zebra" before "Zebra"), where open does not
+    // look: the words are put in this program's order, each still with its own entry.
+    QList<QByteArray> rows = numberedRows(300, [](int i) { return qint64(i) + 1; });
+    rows.append("INSERT INTO Dictionary (rowid, WordName, WordDef) VALUES (301, 'zebra', 'animal')");
+    rows.append("INSERT INTO Dictionary (rowid, WordName, WordDef) VALUES (302, 'Zebra', 'name')");
+    writeRawRows(dataPath(), "CREATE TABLE Dictionary (WordName TEXT COLLATE NOCASE, WordDef TEXT)", rows);
+    auto table = makeTable();
+    table->open();
+    QVERIFY(!table->allHeadwordsLoaded());
+    QCOMPARE(table->recordCount(), 302);
+    table->findNearest(u"zebra");
+    QCOMPARE(table->currentRow(), 300);
+    QCOMPARE(table->currentHeadword(), QStringLiteral("Zebra"));
+    QCOMPARE(table->currentEntry(), QStringLiteral("name"));
+    table->next();
+    QCOMPARE(table->currentHeadword(), QStringLiteral("zebra"));
+    QCOMPARE(table->currentEntry(), QStringLiteral("animal"));
+    for (int row = 1; row < table->recordCount(); ++row)
+        QVERIFY(compareHeadwords(table->headwordAt(row - 1), table->headwordAt(row)) < 0);
+}
+
 void TestDictionaryTable::realDictionary()
 {
     const QString dir = qEnvironmentVariable("VERBARIUM_TEST_DATA");
@@ -512,6 +690,11 @@ void TestDictionaryTable::realDictionary()
     auto table = makeTable();
     table->open();
     QVERIFY2(table->recordCount() > 140000, qPrintable(QString::number(table->recordCount())));
+    // The builder numbers rows by position, so the count is known before the words are all read.
+    QVERIFY(!table->allHeadwordsLoaded());
+    const int counted = table->recordCount();
+    table->loadAllHeadwords();
+    QCOMPARE(table->recordCount(), counted);
 
     table->findNearest(QStringLiteral("serendipity"));
     QCOMPARE(table->currentHeadword(), QStringLiteral("serendipity"));

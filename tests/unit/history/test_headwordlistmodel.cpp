@@ -104,6 +104,11 @@ void TestHeadwordListModel::rowMovesDoNotReset()
     HeadwordListModel model(&f.table);
     openTable(f.table, m_large);
     QSignalSpy resets(&model, &QAbstractItemModel::modelAboutToBeReset);
+    // All rows show from open on, before the table has read every headword.
+    QVERIFY(!f.table.allHeadwordsLoaded());
+    QCOMPARE(model.rowCount(), 500);
+    QCOMPARE(model.data(model.index(480, 0)).toString(), QStringLiteral("word480"));
+    QVERIFY(f.table.allHeadwordsLoaded());
     f.table.findNearest(u"word250");
     f.table.next();
     f.table.prior();

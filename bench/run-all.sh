@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Prints every speed and memory budget with its measured figure (medians), on the full dictionary.
+# Usage: bench/run-all.sh [build folder]   (default: ./build; build it first with ./test.sh or scripts/build.sh)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build}" && pwd)
+data="$build/data"
+[ -f "$data/data.dat" ] || { echo "No $data/data.dat: build first (scripts/build.sh)." >&2; exit 1; }
+cmake --build "$build" --target bench_startup bench_empty_window bench_store bench_keystroke bench_tick >/dev/null
+
+echo "== Start-up and memory (10 starts each, Xvfb)"
+xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/startup/bench_startup" \
+    "$build/src/app/verbarium" "$build/bench/startup/bench_empty_window" "$data"
+echo "== Store: nearest-key positioning and the dictionary build"
+"$build/bench/store/bench_store" --builds 3
+echo "== One keystroke (2,000 keys, Xvfb)"
+xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/keystroke/bench_keystroke" "$data"
+echo "== Clipboard tick with nothing new (Xvfb)"
+xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/tick/bench_tick"
