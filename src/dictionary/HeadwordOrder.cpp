@@ -14,28 +14,6 @@ inline char32_t foldUnit(char16_t c)
 
 } // namespace
 
-int compareHeadwords(QStringView a, QStringView b)
-{
-    const qsizetype common = std::min(a.size(), b.size());
-    const char16_t *pa = a.utf16();
-    const char16_t *pb = b.utf16();
-    int exact = 0;
-    for (qsizetype i = 0; i < common; ++i) {
-        if (pa[i] == pb[i])
-            continue;
-        const char32_t fa = foldUnit(pa[i]);
-        const char32_t fb = foldUnit(pb[i]);
-        if (fa != fb)
-            return fa < fb ? -1 : 1;
-        // Remember the first case difference; it only decides when the folded texts are equal.
-        if (exact == 0)
-            exact = pa[i] < pb[i] ? -1 : 1;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
-    return exact;
-}
-
 int compareHeadwordsIgnoringCase(QStringView a, QStringView b)
 {
     const qsizetype common = std::min(a.size(), b.size());
@@ -57,4 +35,18 @@ int compareHeadwordsIgnoringCase(QStringView a, QStringView b)
 QStringView searchKey(QStringView text)
 {
     return text.size() > kMaxHeadwordLength ? text.first(kMaxHeadwordLength) : text;
+}
+
+int compareHeadwords(QStringView a, QStringView b)
+{
+    if (const int folded = compareHeadwordsIgnoringCase(a, b))
+        return folded;
+    // Equal but for case (and so of one length): the first case difference decides.
+    const char16_t *pa = a.utf16();
+    const char16_t *pb = b.utf16();
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (pa[i] != pb[i])
+            return pa[i] < pb[i] ? -1 : 1;
+    }
+    return 0;
 }
