@@ -125,3 +125,66 @@ e2e_wait_exit() {
 e2e_alive() {
     kill -0 "$E2E_APP_PID" 2>/dev/null
 }
+
+# The program's icon as trayer embeds it: a viewable 22x22 window of the program inside the panel.
+e2e_tray_icon() {
+    local panel w
+    panel=$(xdotool search --onlyvisible --classname '^panel$' 2>/dev/null | head -n1)
+    [ -n "$panel" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$panel" | sed 's/^/P_/')"
+    for w in $(xdotool search --onlyvisible --class '^verbarium$' 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        if [ "$WIDTH" -eq 22 ] && [ "$HEIGHT" -eq 22 ] && [ "$X" -ge "$P_X" ] && [ "$Y" -ge "$P_Y" ] \
+            && [ $((X + WIDTH)) -le $((P_X + P_WIDTH)) ] && [ $((Y + HEIGHT)) -le $((P_Y + P_HEIGHT)) ]; then
+            echo "$w"
+            return 0
+        fi
+    done
+    return 1
+}
+
+e2e_wait_tray_icon() {
+    local end=$((SECONDS + ${1:-10})) id
+    while [ $SECONDS -lt $end ]; do
+        id=$(e2e_tray_icon) && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+
+# Registers a fake mail handler that writes the mailto link it is given to the file $1, and makes the
+# mail hand-off find only that handler, whatever the machine has installed.
+e2e_fake_mail_handler() {
+    local recorded=$1
+    export XDG_DATA_HOME="$HOME/.local/share"
+    export BROWSER=false
+    unset MAILER XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID MATE_DESKTOP_SESSION_ID
+    mkdir -p "$XDG_DATA_HOME/applications"
+    cat >"$E2E_TMP/fake-mail.sh" <<EOF
+#!/bin/sh
+printf '%s' "\$1" >"$recorded.part" && mv "$recorded.part" "$recorded"
+EOF
+    chmod +x "$E2E_TMP/fake-mail.sh"
+    cat >"$XDG_DATA_HOME/applications/verbarium-fake-mail.desktop" <<EOF
+[Desktop Entry]
+Type=Application
+Name=Fake mail
+Exec=$E2E_TMP/fake-mail.sh %u
+MimeType=x-scheme-handler/mailto;
+NoDisplay=true
+EOF
+    xdg-mime default verbarium-fake-mail.desktop x-scheme-handler/mailto
+}
+
+# A private sound server whose null sink "e2e" is the default output; record its monitor.
+e2e_start_sound_sink() {
+    export PULSE_RUNTIME_PATH="$XDG_RUNTIME_DIR/pulse"
+    mkdir -p "$PULSE_RUNTIME_PATH"
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=true \
+        --load="module-null-sink sink_name=e2e" --load="module-native-protocol-unix" >"$E2E_TMP/pulse.log" 2>&1 &
+    E2E_PIDS+=($!)
+    for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+    pactl info >/dev/null 2>&1 || fail "the sound server did not start"
+    pactl set-default-sink e2e
+}

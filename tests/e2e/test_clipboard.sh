@@ -5,14 +5,7 @@ source "$E2E_LIB"
 e2e_start_desktop
 
 # A private sound server with a null sink whose monitor we record.
-export PULSE_RUNTIME_PATH="$XDG_RUNTIME_DIR/pulse"
-mkdir -p "$PULSE_RUNTIME_PATH"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=true \
-    --load="module-null-sink sink_name=e2e" --load="module-native-protocol-unix" >"$E2E_TMP/pulse.log" 2>&1 &
-E2E_PIDS+=($!)
-for i in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-pactl info >/dev/null 2>&1 || fail "the sound server did not start"
-pactl set-default-sink e2e
+e2e_start_sound_sink
 
 # Start with "Check Clipboard Sound" on, as a user who left it so.
 mkdir -p "$XDG_CONFIG_HOME/Ostrand"

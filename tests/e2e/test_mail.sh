@@ -5,25 +5,8 @@ e2e_start_desktop
 work=$(e2e_workdir)
 
 # The mail hand-off must find only the handler registered here, whatever the machine has installed.
-export XDG_DATA_HOME="$HOME/.local/share"
-export BROWSER=false
-unset MAILER XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID MATE_DESKTOP_SESSION_ID
-mkdir -p "$XDG_DATA_HOME/applications"
 recorded="$E2E_TMP/mailto.txt"
-cat >"$E2E_TMP/fake-mail.sh" <<EOF
-#!/bin/sh
-printf '%s' "\$1" >"$recorded.part" && mv "$recorded.part" "$recorded"
-EOF
-chmod +x "$E2E_TMP/fake-mail.sh"
-cat >"$XDG_DATA_HOME/applications/verbarium-fake-mail.desktop" <<EOF
-[Desktop Entry]
-Type=Application
-Name=Fake mail
-Exec=$E2E_TMP/fake-mail.sh %u
-MimeType=x-scheme-handler/mailto;
-NoDisplay=true
-EOF
-xdg-mime default verbarium-fake-mail.desktop x-scheme-handler/mailto
+e2e_fake_mail_handler "$recorded"
 [ "$(xdg-mime query default x-scheme-handler/mailto)" = "verbarium-fake-mail.desktop" ] \
     || fail "the fake mail handler was not registered"
 

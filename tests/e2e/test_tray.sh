@@ -5,36 +5,10 @@ source "$E2E_LIB"
 e2e_start_desktop
 work=$(e2e_workdir)
 
-# The program's icon as trayer embeds it: a viewable 22x22 window of the program inside the panel.
-tray_icon() {
-    local panel w
-    panel=$(xdotool search --onlyvisible --classname '^panel$' 2>/dev/null | head -n1)
-    [ -n "$panel" ] || return 1
-    eval "$(xdotool getwindowgeometry --shell "$panel" | sed 's/^/P_/')"
-    for w in $(xdotool search --onlyvisible --class '^verbarium$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        if [ "$WIDTH" -eq 22 ] && [ "$HEIGHT" -eq 22 ] && [ "$X" -ge "$P_X" ] && [ "$Y" -ge "$P_Y" ] \
-            && [ $((X + WIDTH)) -le $((P_X + P_WIDTH)) ] && [ $((Y + HEIGHT)) -le $((P_Y + P_HEIGHT)) ]; then
-            echo "$w"
-            return 0
-        fi
-    done
-    return 1
-}
-
-wait_tray_icon() {
-    local end=$((SECONDS + ${1:-10})) id
-    while [ $SECONDS -lt $end ]; do
-        id=$(tray_icon) && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
 wait_no_tray_icon() {
     local end=$((SECONDS + ${1:-5}))
     while [ $SECONDS -lt $end ]; do
-        tray_icon >/dev/null || return 0
+        e2e_tray_icon >/dev/null || return 0
         sleep 0.1
     done
     return 1
@@ -64,7 +38,7 @@ if ! win=$(e2e_wait_window Verbarium 20); then
     e2e_alive || fail "the program ended without a window (handed over to an instance on another display?)"
     fail "the main window did not map"
 fi
-icon=$(wait_tray_icon 10) || fail "no icon of the program in the tray"
+icon=$(e2e_wait_tray_icon 10) || fail "no icon of the program in the tray"
 eval "$(xdotool getwindowgeometry --shell "$icon")"
 # The icon shows a picture, not an empty square.
 spread=$(import -window root -crop "22x22+$X+$Y" +repage png:- | convert png:- -format '%[fx:standard_deviation]' info:)
@@ -76,7 +50,7 @@ wmctrl -c Verbarium
 e2e_wait_no_window Verbarium 5 || fail "the window is still mapped after closing"
 sleep 0.3
 e2e_alive || fail "closing the window ended the program"
-[ "$(tray_icon)" = "$icon" ] || fail "the tray icon went away with the window"
+[ "$(e2e_tray_icon)" = "$icon" ] || fail "the tray icon went away with the window"
 echo "ok: closing hides to the tray"
 
 double_click_icon
@@ -115,7 +89,7 @@ echo "ok: the tray menu opens on a right click; Exit ends with status 0 and remo
 
 # --- "/m": nothing on screen but the icon ---
 e2e_start_app "$work" /m
-icon=$(wait_tray_icon 20) || fail "no tray icon after a start with /m"
+icon=$(e2e_wait_tray_icon 20) || fail "no tray icon after a start with /m"
 sleep 1
 [ "$(e2e_visible_count Verbarium)" -eq 0 ] || fail "a start with /m mapped the main window"
 others=$(xdotool search --onlyvisible --class '^verbarium$' 2>/dev/null | grep -vx "$icon" || true)

@@ -16,63 +16,13 @@ shot() {
 }
 
 # --- sound server with a null sink whose monitor is recorded ---
-export PULSE_RUNTIME_PATH="$XDG_RUNTIME_DIR/pulse"
-mkdir -p "$PULSE_RUNTIME_PATH"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=true \
-    --load="module-null-sink sink_name=e2e" --load="module-native-protocol-unix" >"$E2E_TMP/pulse.log" 2>&1 &
-E2E_PIDS+=($!)
-for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-pactl info >/dev/null 2>&1 || fail "the sound server did not start"
-pactl set-default-sink e2e
+e2e_start_sound_sink
 
 # --- a fake mail handler that records the mailto link it gets ---
-export XDG_DATA_HOME="$HOME/.local/share"
-export BROWSER=false
-unset MAILER XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID MATE_DESKTOP_SESSION_ID
-mkdir -p "$XDG_DATA_HOME/applications"
 recorded="$E2E_TMP/mailto.txt"
-cat >"$E2E_TMP/fake-mail.sh" <<EOF
-#!/bin/sh
-printf '%s' "\$1" >"$recorded.part" && mv "$recorded.part" "$recorded"
-EOF
-chmod +x "$E2E_TMP/fake-mail.sh"
-cat >"$XDG_DATA_HOME/applications/verbarium-fake-mail.desktop" <<EOF
-[Desktop Entry]
-Type=Application
-Name=Fake mail
-Exec=$E2E_TMP/fake-mail.sh %u
-MimeType=x-scheme-handler/mailto;
-NoDisplay=true
-EOF
-xdg-mime default verbarium-fake-mail.desktop x-scheme-handler/mailto
+e2e_fake_mail_handler "$recorded"
 
 # --- helpers ---
-# The program's icon as trayer embeds it: a viewable 22x22 window of the program inside the panel.
-tray_icon() {
-    local panel w
-    panel=$(xdotool search --onlyvisible --classname '^panel$' 2>/dev/null | head -n1)
-    [ -n "$panel" ] || return 1
-    eval "$(xdotool getwindowgeometry --shell "$panel" | sed 's/^/P_/')"
-    for w in $(xdotool search --onlyvisible --class '^verbarium$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        if [ "$WIDTH" -eq 22 ] && [ "$HEIGHT" -eq 22 ] && [ "$X" -ge "$P_X" ] && [ "$Y" -ge "$P_Y" ] \
-            && [ $((X + WIDTH)) -le $((P_X + P_WIDTH)) ] && [ $((Y + HEIGHT)) -le $((P_Y + P_HEIGHT)) ]; then
-            echo "$w"
-            return 0
-        fi
-    done
-    return 1
-}
-
-wait_tray_icon() {
-    local end=$((SECONDS + ${1:-10})) id
-    while [ $SECONDS -lt $end ]; do
-        id=$(tray_icon) && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
 # The tray icon is also a window named "Verbarium": the main window is the wide one.
 main_window() {
     local end=$((SECONDS + ${1:-15})) w width
@@ -160,7 +110,7 @@ loud_enough() {
 
 # --- "/m": only the icon ---
 e2e_start_app "$work" /m
-icon=$(wait_tray_icon 20) || fail "no tray icon after a start with /m"
+icon=$(e2e_wait_tray_icon 20) || fail "no tray icon after a start with /m"
 sleep 0.8
 [ -z "$(main_window 0 || true)" ] || fail "a start with /m mapped the main window"
 shot hidden-start
