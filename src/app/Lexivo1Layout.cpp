@@ -238,6 +238,7 @@ void TLexivoAppForm::buildStatusBar()
     StatusPanels[0]->setText(QStringLiteral("Verbarium"));
     StatusBar->addWidget(strip, 1);
     StatusBar->setContentsMargins(0, 0, 0, 0);
+    StatusBar->setFixedHeight(16);
 }
 
 void TLexivoAppForm::buildCommands()
