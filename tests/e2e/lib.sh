@@ -188,3 +188,41 @@ e2e_start_sound_sink() {
     pactl info >/dev/null 2>&1 || fail "the sound server did not start"
     pactl set-default-sink e2e
 }
+
+# Helpers for tests that drive the main window: they use the test's $win (the main window) and
+# $box_top (the top of the scroll box within the client area).
+
+# Moves the pointer to x, y inside the window's client area.
+point() {
+    xdotool mousemove --sync --window "$win" "$1" "$2"
+}
+
+# Selects the entry view's text by dragging across it and prints the primary selection.
+read_entry() {
+    point 182 $((box_top + 52))
+    xdotool mousedown 1
+    point 400 $((box_top + 150))
+    point 500 $((box_top + 280))
+    xdotool mouseup 1
+    sleep 0.3
+    xclip -o -selection primary 2>/dev/null || true
+}
+
+# Selects the search box's text and prints it.
+read_search_box() {
+    point 80 $((box_top + 23))
+    xdotool click --repeat 2 --delay 80 1
+    sleep 0.3
+    xclip -o -selection primary 2>/dev/null || true
+}
+
+# Opens a main menu by its access key and walks it with the given keys.
+menu() {
+    local letter=$1
+    shift
+    xdotool windowactivate --sync "$win" 2>/dev/null || true
+    xdotool key --clearmodifiers "alt+$letter"
+    sleep 0.4
+    xdotool key "$@"
+    sleep 0.5
+}

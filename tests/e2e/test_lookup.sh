@@ -12,29 +12,8 @@ sleep 0.5
 # Menu bar and toolbar sit above the scroll box that holds the controls (window coordinates).
 box_top=47
 
-# Moves the pointer to x, y inside the window's client area.
-point() {
-    xdotool mousemove --sync --window "$win" "$1" "$2"
-}
 
-# Selects the entry view's text by dragging across it and prints the primary selection.
-read_entry() {
-    point 182 $((box_top + 52))
-    xdotool mousedown 1
-    point 400 $((box_top + 150))
-    point 500 $((box_top + 280))
-    xdotool mouseup 1
-    sleep 0.3
-    xclip -o -selection primary 2>/dev/null || true
-}
 
-# Selects the search box's text and prints it.
-read_search_box() {
-    point 80 $((box_top + 23))
-    xdotool click --repeat 2 --delay 80 1
-    sleep 0.3
-    xclip -o -selection primary 2>/dev/null || true
-}
 
 e2e_screenshot lookup-start
 before=$(read_entry)

@@ -33,16 +33,6 @@ client_width() {
     placement "$1" | cut -d' ' -f3
 }
 
-# Opens a main menu by its access key and walks it with the given keys.
-menu() {
-    local letter=$1
-    shift
-    xdotool windowactivate --sync "$win" 2>/dev/null || true
-    xdotool key --clearmodifiers "alt+$letter"
-    sleep 0.4
-    xdotool key "$@"
-    sleep 0.5
-}
 
 # Right-clicks the program's icon in trayer and chooses "E&xit" by its access key.
 exit_from_tray() {

@@ -45,23 +45,10 @@ placement() {
                              END {print x, y, w}'
 }
 
-point() {
-    xdotool mousemove --sync --window "$win" "$1" "$2"
-}
 
 # Menu bar and toolbar sit above the scroll box that holds the controls (window coordinates).
 box_top=47
 
-# Selects the entry view's text by dragging across it and prints the primary selection.
-read_entry() {
-    point 182 $((box_top + 52))
-    xdotool mousedown 1
-    point 400 $((box_top + 150))
-    point 500 $((box_top + 280))
-    xdotool mouseup 1
-    sleep 0.3
-    xclip -o -selection primary 2>/dev/null || true
-}
 
 # The same with the word list hidden: the entry view is then the window's left part.
 read_narrow_entry() {
@@ -74,22 +61,7 @@ read_narrow_entry() {
     xclip -o -selection primary 2>/dev/null || true
 }
 
-read_search_box() {
-    point 80 $((box_top + 23))
-    xdotool click --repeat 2 --delay 80 1
-    sleep 0.3
-    xclip -o -selection primary 2>/dev/null || true
-}
 
-menu() {
-    local letter=$1
-    shift
-    xdotool windowactivate --sync "$win" 2>/dev/null || true
-    xdotool key --clearmodifiers "alt+$letter"
-    sleep 0.4
-    xdotool key "$@"
-    sleep 0.5
-}
 
 # Records the null sink for $1 seconds while the given keys are pressed; prints the RMS amplitude.
 speech_rms() {
@@ -98,6 +70,8 @@ speech_rms() {
     parecord --device=e2e.monitor --file-format=wav "$file" &
     rec=$!
     sleep 0.3
+    # The keys must reach the main window, not whatever a previous step left focused.
+    xdotool windowactivate --sync "$win" 2>/dev/null || true
     xdotool key --clearmodifiers "$@"
     sleep "$seconds"
     kill "$rec"; wait "$rec" 2>/dev/null || true
@@ -174,6 +148,8 @@ echo "ok: the back drop-down returned to \"$back\""
 # --- speech: the word, then the entry ---
 xdotool windowactivate --sync "$win" 2>/dev/null || true
 rms=$(speech_rms 1.5 ctrl+t)
+# The sound server may still be warming up its sink on the very first text: one more try.
+loud_enough "$rms" || rms=$(speech_rms 1.5 ctrl+t)
 loud_enough "$rms" || fail "speaking the word reached no sound (RMS $rms)"
 echo "ok: Ctrl+T spoke the word (RMS $rms)"
 rms=$(speech_rms 2 ctrl+w)
