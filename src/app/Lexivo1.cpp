@@ -91,7 +91,7 @@ void TLexivoAppForm::createDataComponents()
     Session1->setSessionName(QStringLiteral("Session1_2"));
     Table1 = new DictionaryTable(Session1, this);
     Table1->setObjectName(QStringLiteral("Table1"));
-    Table1->setTableName(QStringLiteral("data.dat"));
+    Table1->setTableName(tableFileName());
     DBGrid1->setTable(Table1);
     DBGrid1->setColumnWidthPx(137);
     DataSource1 = new DataLink(Table1, DBGrid1, WordDBText1, RichEdit1, this);
@@ -260,6 +260,11 @@ void TLexivoAppForm::showEntryFace()
 
 void TLexivoAppForm::setAboutPanelVisible(bool visible)
 {
+    // Its artwork is painted when the panel is first shown, not while the window starts.
+    if (visible && !m_aboutFilled) {
+        fillAboutPanel();
+        m_aboutFilled = true;
+    }
     for (QWidget *w : aboutPanel())
         w->setVisible(visible);
 }

@@ -56,6 +56,10 @@ public:
     explicit TLexivoAppForm(Application *app, FormEnvironment env = {}, QWidget *parent = nullptr);
     ~TLexivoAppForm() override;
 
+    // The dictionary file, relative to the working folder, and the password its session is given.
+    static QString tableFileName() { return QStringLiteral("data.dat"); }
+    static QString tablePassword();
+
     // The action of the command table with that name (never null for a name of the table).
     QAction *action(const char *name) const;
     DictionaryTable *table() const { return Table1; }
@@ -192,6 +196,7 @@ private:
     // --- sharing members ---
     void createSharing();
     void fillAboutPanel();
+    bool m_aboutFilled = false;
     void mailFinished(bool handedOver);
     class KeyRouter *m_keyRouter = nullptr;
     class StandardEditCommands *m_editCommands = nullptr;

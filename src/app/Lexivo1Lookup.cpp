@@ -9,13 +9,14 @@
 #include <QAction>
 #include <QLabel>
 
-namespace {
-const QString kTablePassword = QStringLiteral("marbol47quen");
+QString TLexivoAppForm::tablePassword()
+{
+    return QStringLiteral("marbol47quen");
 }
 
 void TLexivoAppForm::Table1BeforeOpen()
 {
-    Session1->addPassword(kTablePassword);
+    Session1->addPassword(tablePassword());
 }
 
 void TLexivoAppForm::Table1AfterClose()

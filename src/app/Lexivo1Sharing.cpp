@@ -113,7 +113,6 @@ void TLexivoAppForm::createSharing()
     m_mailHandoff->setObjectName(QStringLiteral("MailHandoff1"));
     connect(m_mailHandoff, &MailHandoff::finished, this, &TLexivoAppForm::mailFinished);
 
-    fillAboutPanel();
     new ClickFilter(VendorURLLabel1, [this] { VendorURLLabel1Click(); });
     new ClickFilter(VendorUrlImage1, [this] { VendorUrlImage1Click(); });
 }

@@ -1,14 +1,18 @@
 #include "app/DataControls.h"
 #include "app/Lexivo1.h"
 #include "app/StartupError.h"
+#include "app/StartupWarmup.h"
 #include "app/VerbariumApplication.h"
 #include "artwork/Artwork.h"
 #include "dictionary/DictionaryTable.h"
 #include "platform/AppError.h"
 #include "platform/Application.h"
+#include "platform/EspeakSpeech.h"
 #include "platform/MessageBox.h"
+#include "platform/PrestartedRuntime.h"
 #include "platform/SingleInstance.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -72,6 +76,18 @@ protected:
 int main(int argc, char **argv)
 {
     preferX11UnderWayland();
+
+    // A running instance is asked to come forward; this start then ends without touching settings.
+    // The toolkit is not needed for that, so a second start ends before starting it.
+    SingleInstance instance(QStringLiteral("Verbarium"));
+    if (instance.activateRunning())
+        return 0;
+
+    // The first start: set-up that needs no toolkit runs beside the toolkit's own start.
+    const StartupWarmup warmup(QDir::current().absoluteFilePath(TLexivoAppForm::tableFileName()),
+                               TLexivoAppForm::tablePassword());
+    auto speech = std::make_unique<PrestartedRuntime>(std::make_unique<EspeakRuntime>());
+
     VerbariumApplication qtApp(argc, argv);
     QGuiApplication::setQuitOnLastWindowClosed(false);
     QCoreApplication::setApplicationName(QStringLiteral("verbarium"));
@@ -79,11 +95,6 @@ int main(int argc, char **argv)
 
     Application app;
     app.setTitle(QString());
-
-    // A running instance is asked to come forward; this start then ends without touching settings.
-    SingleInstance instance(QStringLiteral("Verbarium"));
-    if (instance.activateRunning())
-        return 0;
     if (!instance.listen()) {
         // Another start won the race between our look and our listen.
         return instance.activateRunning() ? 0 : 1;
@@ -97,6 +108,7 @@ int main(int argc, char **argv)
     FormEnvironment env;
     env.startHidden = args.size() > 1 && args.at(1) == QLatin1String("/m");
     env.programDir = QCoreApplication::applicationDirPath();
+    env.speechRuntime = [&speech]() -> std::unique_ptr<SpeechRuntime> { return std::move(speech); };
 
     // A second start may ask to be shown while this one is still starting: remember it and act once ready.
     std::unique_ptr<TLexivoAppForm> form;

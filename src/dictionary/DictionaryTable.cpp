@@ -11,6 +11,7 @@
 #include <malloc.h>
 #endif
 
+#include <algorithm>
 #include <limits>
 #include <numeric>
 
@@ -77,6 +78,18 @@ DictionaryTable::DictionaryTable(DictionarySession *session, QObject *parent) : 
 DictionaryTable::~DictionaryTable()
 {
     close();
+}
+
+void DictionaryTable::prepareEngine(const QString &path, const QString &password)
+{
+    Database db;
+    if (openDatabase(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, db) != SQLITE_OK
+        || applyKey(db.get(), password) != SQLITE_OK)
+        return;
+    // The first statement derives the key and decrypts the schema.
+    Statement statement;
+    if (prepare(db.get(), "SELECT rowid FROM Dictionary LIMIT 1", statement) == SQLITE_OK)
+        sqlite3_step(statement.get());
 }
 
 void DictionaryTable::open()
@@ -146,7 +159,7 @@ void DictionaryTable::openWith(const QString &path, const QString &password)
     // (a single b-tree descent) is the row count; for other files it only sizes the buffers.
     const qint64 lastRowId = std::clamp<qint64>(queryInteger(db, "SELECT max(rowid) FROM Dictionary", 0), 0, 4'000'000);
     m_offsets.reserve(lastRowId + 1);
-    m_words.reserve(lastRowId * 12);
+    m_latin1.reserve(lastRowId * 12);
     m_offsets.append(0);
 
     sqlite3_stmt *scan = connection->words.get();
@@ -200,14 +213,27 @@ int DictionaryTable::readHeadwords(sqlite3_stmt *scan, qsizetype limit) const
         }
         if (!m_numbered)
             m_rowIds.append(rowId);
-        // Straight into the UTF-16 buffer; nearly every headword is ASCII.
-        if (isAscii(text, length))
-            m_words.append(QLatin1String(text, length));
-        else
-            m_words.append(QString::fromUtf8(text, length));
-        m_offsets.append(quint32(m_words.size()));
-        if (m_ordered && row > 0 && compareHeadwords(storedView(row - 1), storedView(row)) > 0)
-            m_ordered = false;
+        // Nearly every headword is ASCII and goes straight in.
+        if (isAscii(text, length)) {
+            if (m_wide)
+                m_words.append(QLatin1StringView(text, length));
+            else
+                m_latin1.append(text, length);
+        } else {
+            const QString word = QString::fromUtf8(text, length);
+            if (!m_wide && std::any_of(word.cbegin(), word.cend(), [](QChar c) { return c.unicode() > 0xff; }))
+                widen();
+            if (m_wide)
+                m_words.append(word);
+            else
+                m_latin1.append(word.toLatin1());
+        }
+        m_offsets.append(quint32(m_wide ? m_words.size() : m_latin1.size()));
+        if (m_ordered && row > 0) {
+            const int order = m_wide ? compareHeadwords(storedView(row - 1), storedView(row))
+                                     : compareHeadwords(storedLatin1(row - 1), storedLatin1(row));
+            m_ordered = order <= 0;
+        }
     }
     return rc;
 }
@@ -254,6 +280,7 @@ void DictionaryTable::sortHeadwords() const
 {
     // The index disagrees with this program's order beyond the first screenful: sort here so that
     // the binary search still finds every word.
+    widen();
     const int count = loadedCount();
     QList<int> order(count);
     std::iota(order.begin(), order.end(), 0);
@@ -289,6 +316,22 @@ QStringView DictionaryTable::storedView(int row) const
     return QStringView(m_words).sliced(begin, m_offsets[row + 1] - begin);
 }
 
+QLatin1StringView DictionaryTable::storedLatin1(int row) const
+{
+    const quint32 begin = m_offsets[row];
+    return QLatin1StringView(m_latin1).sliced(begin, m_offsets[row + 1] - begin);
+}
+
+void DictionaryTable::widen() const
+{
+    if (m_wide)
+        return;
+    m_words.reserve(m_latin1.capacity());
+    m_words.append(QLatin1StringView(m_latin1));
+    m_latin1 = QByteArray();
+    m_wide = true;
+}
+
 void DictionaryTable::close()
 {
     if (!isOpen())
@@ -304,7 +347,9 @@ void DictionaryTable::close()
 
 void DictionaryTable::clearHeadwords()
 {
+    m_latin1 = QByteArray();
     m_words = QString();
+    m_wide = false;
     m_offsets = QList<quint32>();
     m_rowIds = QList<qint64>();
     m_complete = false;
@@ -325,7 +370,9 @@ int DictionaryTable::nearestRow(QStringView text) const
     int high = count;
     while (low < high) {
         const int middle = low + (high - low) / 2;
-        if (compareHeadwordsIgnoringCase(storedView(middle), key) < 0)
+        const int order = m_wide ? compareHeadwordsIgnoringCase(storedView(middle), key)
+                                 : compareHeadwordsIgnoringCase(storedLatin1(middle), key);
+        if (order < 0)
             low = middle + 1;
         else
             high = middle;
@@ -383,18 +430,13 @@ void DictionaryTable::setPosition(int row, bool bof, bool eof)
     emit dataChanged();
 }
 
-QStringView DictionaryTable::headwordViewAt(int row) const
+QString DictionaryTable::headwordAt(int row) const
 {
     if (row >= loadedCount())
         ensureLoaded();
     if (row < 0 || row >= loadedCount())
         return {};
-    return storedView(row);
-}
-
-QString DictionaryTable::headwordAt(int row) const
-{
-    return headwordViewAt(row).toString();
+    return m_wide ? storedView(row).toString() : QString(storedLatin1(row));
 }
 
 QString DictionaryTable::currentHeadword() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QLatin1StringView>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -22,6 +24,10 @@ class DictionaryTable final : public QObject
 public:
     explicit DictionaryTable(DictionarySession *session, QObject *parent = nullptr);
     ~DictionaryTable() override;
+
+    // Opens the file once and lets it go, from any thread: the engine's and the cipher's one-time set-up is
+    // then done when a table opens. Failures are left for open() to report.
+    static void prepareEngine(const QString &path, const QString &password);
 
     void setTableName(const QString &name) { m_tableName = name; }
     QString tableName() const { return m_tableName; }
@@ -52,8 +58,6 @@ public:
     QString currentHeadword() const;
     QString currentEntry() const;
     QString headwordAt(int row) const;
-    // Valid until the next call that may load headwords (any other call but recordCount and the row state).
-    QStringView headwordViewAt(int row) const;
     // The row findNearest would stand on, without moving.
     int nearestRow(QStringView text) const;
 
@@ -73,7 +77,11 @@ private:
     void finishHeadwords() const;
     void sortHeadwords() const;
     qint64 rowIdAt(int row) const;
+    // Valid until the next headword is read.
     QStringView storedView(int row) const;
+    QLatin1StringView storedLatin1(int row) const;
+    // Moves the headwords read so far to UTF-16, for one that Latin-1 cannot hold.
+    void widen() const;
     int loadedCount() const { return int(m_offsets.size()) - 1; }
     void setPosition(int row, bool bof, bool eof);
     void clearHeadwords();
@@ -82,10 +90,13 @@ private:
     QString m_tableName;
     std::unique_ptr<Connection> m_connection;
 
-    // Headword i is m_words[m_offsets[i] .. m_offsets[i + 1]); its row id is i + 1 while m_numbered
-    // (files from verbarium-mkdict number their rows so), m_rowIds[i] otherwise.
-    // Filled on demand from const calls: a cache of the file, not state of the table.
+    // Headword i is m_latin1[m_offsets[i] .. m_offsets[i + 1]) while every headword fits in Latin-1, as in
+    // an English dictionary (half the memory of UTF-16), and the same span of m_words once one does not.
+    // Its row id is i + 1 while m_numbered (files from verbarium-mkdict number their rows so), m_rowIds[i]
+    // otherwise. Filled on demand from const calls: a cache of the file, not state of the table.
+    mutable QByteArray m_latin1;
     mutable QString m_words;
+    mutable bool m_wide = false;
     mutable QList<quint32> m_offsets;
     mutable QList<qint64> m_rowIds;
     mutable bool m_complete = false;

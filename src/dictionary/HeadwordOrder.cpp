@@ -2,6 +2,8 @@
 
 #include <QChar>
 
+#include <algorithm>
+
 namespace {
 
 inline char32_t foldUnit(char16_t c)
@@ -12,24 +14,58 @@ inline char32_t foldUnit(char16_t c)
     return QChar::toCaseFolded(char32_t(c));
 }
 
+// Latin-1 bytes are the first 256 code points, so both kinds of text compare unit by unit.
+inline char16_t unitOf(char c)
+{
+    return char16_t(static_cast<unsigned char>(c));
+}
+inline char16_t unitOf(char16_t c)
+{
+    return c;
+}
+
+template <typename A, typename B>
+int compareFolded(const A *pa, qsizetype na, const B *pb, qsizetype nb)
+{
+    const qsizetype common = std::min(na, nb);
+    for (qsizetype i = 0; i < common; ++i) {
+        const char16_t ua = unitOf(pa[i]);
+        const char16_t ub = unitOf(pb[i]);
+        if (ua == ub)
+            continue;
+        const char32_t fa = foldUnit(ua);
+        const char32_t fb = foldUnit(ub);
+        if (fa != fb)
+            return fa < fb ? -1 : 1;
+    }
+    if (na != nb)
+        return na < nb ? -1 : 1;
+    return 0;
+}
+
+template <typename T>
+int compareExact(const T *pa, qsizetype na, const T *pb, qsizetype nb)
+{
+    if (const int folded = compareFolded(pa, na, pb, nb))
+        return folded;
+    // Equal but for case (and so of one length): the first case difference decides.
+    for (qsizetype i = 0; i < na; ++i) {
+        if (pa[i] != pb[i])
+            return unitOf(pa[i]) < unitOf(pb[i]) ? -1 : 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int compareHeadwordsIgnoringCase(QStringView a, QStringView b)
 {
-    const qsizetype common = std::min(a.size(), b.size());
-    const char16_t *pa = a.utf16();
-    const char16_t *pb = b.utf16();
-    for (qsizetype i = 0; i < common; ++i) {
-        if (pa[i] == pb[i])
-            continue;
-        const char32_t fa = foldUnit(pa[i]);
-        const char32_t fb = foldUnit(pb[i]);
-        if (fa != fb)
-            return fa < fb ? -1 : 1;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
-    return 0;
+    return compareFolded(a.utf16(), a.size(), b.utf16(), b.size());
+}
+
+int compareHeadwordsIgnoringCase(QLatin1StringView a, QStringView b)
+{
+    return compareFolded(a.data(), a.size(), b.utf16(), b.size());
 }
 
 QStringView searchKey(QStringView text)
@@ -39,14 +75,10 @@ QStringView searchKey(QStringView text)
 
 int compareHeadwords(QStringView a, QStringView b)
 {
-    if (const int folded = compareHeadwordsIgnoringCase(a, b))
-        return folded;
-    // Equal but for case (and so of one length): the first case difference decides.
-    const char16_t *pa = a.utf16();
-    const char16_t *pb = b.utf16();
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (pa[i] != pb[i])
-            return pa[i] < pb[i] ? -1 : 1;
-    }
-    return 0;
+    return compareExact(a.utf16(), a.size(), b.utf16(), b.size());
+}
+
+int compareHeadwords(QLatin1StringView a, QLatin1StringView b)
+{
+    return compareExact(a.data(), a.size(), b.data(), b.size());
 }

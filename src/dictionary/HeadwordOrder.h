@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLatin1StringView>
 #include <QStringView>
 
 // Headwords hold at most this many characters; longer search texts are cut to it.
@@ -9,11 +10,14 @@ inline constexpr qsizetype kMaxHeadwordLength = 32;
 // UTF-16 code units, so the order is total. Returns <0, 0 or >0.
 // The builder, the SQLite collation and the in-memory binary search all use this function.
 int compareHeadwords(QStringView a, QStringView b);
+// The same for headwords kept as Latin-1 (one byte per character, as nearly all are).
+int compareHeadwords(QLatin1StringView a, QLatin1StringView b);
 
 // The case-insensitive level of compareHeadwords alone. Nearest-key positioning compares with it,
 // so that "paris", "Paris" and "PARIS" all find the first of the headwords spelt so, whatever
 // the tie-break between them. Rows sorted by compareHeadwords are sorted by this too.
 int compareHeadwordsIgnoringCase(QStringView a, QStringView b);
+int compareHeadwordsIgnoringCase(QLatin1StringView a, QStringView b);
 
 // The part of a search text that is compared with headwords: its first 32 characters.
 QStringView searchKey(QStringView text);

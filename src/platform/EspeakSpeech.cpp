@@ -5,13 +5,55 @@
 
 #include <espeak-ng/espeak_ng.h>
 
+#include <dlfcn.h>
+
 #include <atomic>
+#include <type_traits>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <thread>
 
 namespace {
+
+// The library is opened on first use rather than linked: it and its sound libraries then load on the
+// thread that starts speech, not before the program's first line. Not opening it is not starting the runtime.
+struct EspeakLibrary
+{
+    decltype(&::espeak_Info) info = nullptr;
+    decltype(&::espeak_SetSynthCallback) setSynthCallback = nullptr;
+    decltype(&::espeak_ng_Cancel) cancel = nullptr;
+    decltype(&::espeak_ng_ClearErrorContext) clearErrorContext = nullptr;
+    decltype(&::espeak_ng_Initialize) initialize = nullptr;
+    decltype(&::espeak_ng_InitializeOutput) initializeOutput = nullptr;
+    decltype(&::espeak_ng_InitializePath) initializePath = nullptr;
+    decltype(&::espeak_ng_SetVoiceByName) setVoiceByName = nullptr;
+    decltype(&::espeak_ng_Synthesize) synthesize = nullptr;
+    decltype(&::espeak_ng_Terminate) terminate = nullptr;
+    bool loaded = false;
+};
+
+const EspeakLibrary &espeak()
+{
+    static const EspeakLibrary library = [] {
+        EspeakLibrary l;
+        // Never closed: the library's own threads may outlive any owner here.
+        void *handle = ::dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
+        if (!handle)
+            return l;
+        auto bind = [handle](auto &function, const char *name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(::dlsym(handle, name));
+            return function != nullptr;
+        };
+        l.loaded = bind(l.info, "espeak_Info") && bind(l.setSynthCallback, "espeak_SetSynthCallback")
+            && bind(l.cancel, "espeak_ng_Cancel") && bind(l.clearErrorContext, "espeak_ng_ClearErrorContext")
+            && bind(l.initialize, "espeak_ng_Initialize") && bind(l.initializeOutput, "espeak_ng_InitializeOutput")
+            && bind(l.initializePath, "espeak_ng_InitializePath") && bind(l.setVoiceByName, "espeak_ng_SetVoiceByName")
+            && bind(l.synthesize, "espeak_ng_Synthesize") && bind(l.terminate, "espeak_ng_Terminate");
+        return l;
+    }();
+    return library;
+}
 
 // espeak-ng has one callback for the whole process; it reaches the options of the runtime in use.
 std::atomic<const EspeakOptions *> activeOptions{nullptr};
@@ -44,7 +86,9 @@ int synthCallback(short *samples, int count, espeak_EVENT *events)
 
 bool compatibleVersion()
 {
-    const QString version = QString::fromLatin1(espeak_Info(nullptr));
+    if (!espeak().loaded)
+        return false;
+    const QString version = QString::fromLatin1(espeak().info(nullptr));
     const QStringList parts = version.split(QLatin1Char('.'));
     if (parts.size() < 2)
         return false;
@@ -56,7 +100,7 @@ bool compatibleVersion()
 void synthesize(const QByteArray &utf8)
 {
     unsigned int id = 0;
-    espeak_ng_Synthesize(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, &id,
+    espeak().synthesize(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, &id,
                          nullptr);
 }
 
@@ -81,7 +125,7 @@ public:
             }
             m_wake.notify_one();
             m_worker.join();
-            espeak_ng_Cancel();
+            espeak().cancel();
         }
     }
 
@@ -131,7 +175,7 @@ private:
             if (m_cancel) {
                 m_cancel = false;
                 lock.unlock();
-                espeak_ng_Cancel();
+                espeak().cancel();
                 lock.lock();
                 continue;
             }
@@ -170,10 +214,10 @@ bool EspeakRuntime::initialize()
     bool expected = false;
     if (!runtimeTaken.compare_exchange_strong(expected, true))
         return false;
-    espeak_ng_InitializePath(m_options.dataPath.isEmpty() ? nullptr : m_options.dataPath.constData());
+    espeak().initializePath(m_options.dataPath.isEmpty() ? nullptr : m_options.dataPath.constData());
     espeak_ng_ERROR_CONTEXT context = nullptr;
-    const espeak_ng_STATUS status = espeak_ng_Initialize(&context);
-    espeak_ng_ClearErrorContext(&context);
+    const espeak_ng_STATUS status = espeak().initialize(&context);
+    espeak().clearErrorContext(&context);
     if (status != ENS_OK) {
         runtimeTaken = false;
         return false;
@@ -190,13 +234,19 @@ std::unique_ptr<SpeechEngine> EspeakRuntime::createEngine()
     const bool playback = m_options.output == EspeakOptions::Output::Playback;
     if (!m_outputOpened) {
         const auto mode = playback ? ENOUTPUT_MODE_SPEAK_AUDIO : ENOUTPUT_MODE_SYNCHRONOUS;
-        if (espeak_ng_InitializeOutput(mode, 0, nullptr) != ENS_OK)
+        if (espeak().initializeOutput(mode, 0, nullptr) != ENS_OK)
             return nullptr;
         m_outputOpened = true;
-        espeak_SetSynthCallback(synthCallback);
+        espeak().setSynthCallback(synthCallback);
     }
-    if (espeak_ng_SetVoiceByName(m_options.voice.constData()) != ENS_OK)
-        return nullptr;
+    // A voice named by its file ("gmw/en") loads at once; a bare language name makes espeak-ng read every
+    // voice file first, which costs more than the rest of its start. Older data folders know only the name.
+    const QByteArray &voice = m_options.voice;
+    if (espeak().setVoiceByName(voice.constData()) != ENS_OK) {
+        const qsizetype slash = voice.lastIndexOf('/');
+        if (slash < 0 || espeak().setVoiceByName(voice.mid(slash + 1).constData()) != ENS_OK)
+            return nullptr;
+    }
     return std::make_unique<EspeakEngine>(playback);
 }
 
@@ -207,7 +257,7 @@ void EspeakRuntime::uninitialize()
     // Terminating a library whose output was never opened joins threads that never started, and in
     // espeak-ng 1.51 a second termination in synchronous mode hangs; that mode has nothing to stop.
     if (m_outputOpened && m_options.output == EspeakOptions::Output::Playback)
-        espeak_ng_Terminate();
+        espeak().terminate();
     activeOptions = nullptr;
     m_initialized = false;
     m_outputOpened = false;

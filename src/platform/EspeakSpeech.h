@@ -23,7 +23,7 @@ struct EspeakOptions
     Output output = Output::Playback;
     // Folder holding espeak-ng-data; empty: ESPEAK_DATA_PATH, else the installed folder.
     QByteArray dataPath;
-    QByteArray voice = "en";
+    QByteArray voice = "gmw/en"; // a voice file under the data folder's "lang", or a language name
     std::function<void(const short *samples, int count)> samplesTap;
     std::function<void(const EspeakEvent &event)> eventTap;
 };

@@ -1,16 +1,23 @@
 #include "platform/SingleInstance.h"
 
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QDeadlineTimer>
+#include <QSocketNotifier>
 
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
+
 const QByteArray kShowRequest = "show\n";
 const QByteArray kShownAnswer = "ok\n";
-}
-
-namespace {
+// A request is one short line; a peer that sends more than this without a line end is not one of us.
+constexpr int kMaxRequest = 64;
 
 // One program per desktop session: the user and the display it shows on (two X servers of one user,
 // such as a nested or virtual one, each get their own).
@@ -25,65 +32,209 @@ QString sessionTag()
     return tag;
 }
 
+// An address in the abstract namespace: nothing stale is left on disk after a crash.
+socklen_t abstractAddress(const QString &name, sockaddr_un &address)
+{
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    const QByteArray bytes = name.toUtf8().left(int(sizeof address.sun_path) - 1);
+    std::memcpy(address.sun_path + 1, bytes.constData(), size_t(bytes.size()));
+    return socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(bytes.size()));
+}
+
+// Waits until fd is ready for events; false on time-out or a poll failure.
+bool waitFor(int fd, short events, const QDeadlineTimer &deadline)
+{
+    pollfd p{fd, events, 0};
+    for (;;) {
+        const int rc = ::poll(&p, 1, int(deadline.remainingTime()));
+        if (rc > 0)
+            return true;
+        if (rc == 0 || errno != EINTR)
+            return false;
+    }
+}
+
+class FdCloser
+{
+public:
+    explicit FdCloser(int fd) : m_fd(fd) { }
+    ~FdCloser()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FdCloser(const FdCloser &) = delete;
+    FdCloser &operator=(const FdCloser &) = delete;
+
+private:
+    int m_fd;
+};
+
 } // namespace
+
+struct SingleInstance::Client
+{
+    int fd = -1;
+    QSocketNotifier *notifier = nullptr;
+    QByteArray pending;
+};
 
 SingleInstance::SingleInstance(const QString &caption, QObject *parent)
     : QObject(parent), m_name(QStringLiteral("%1-%2-%3").arg(caption).arg(::getuid()).arg(sessionTag()))
 {
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance()
+{
+    while (!m_clients.empty())
+        drop(m_clients.begin()->first);
+    delete m_acceptNotifier;
+    if (m_listenFd >= 0)
+        ::close(m_listenFd);
+}
 
 bool SingleInstance::activateRunning(int timeoutMs)
 {
-    QLocalSocket socket;
-    // Both sides use the abstract namespace: nothing stale is left on disk after a crash.
-    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    socket.connectToServer(m_name);
-    if (!socket.waitForConnected(timeoutMs))
+    const QDeadlineTimer deadline(timeoutMs);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
         return false;
-    socket.write(kShowRequest);
-    if (!socket.waitForBytesWritten(timeoutMs))
-        return false;
-    // Wait for the answer so that the first instance has acted before this process ends.
-    while (!socket.canReadLine()) {
-        if (!socket.waitForReadyRead(timeoutMs))
-            return socket.state() == QLocalSocket::ConnectedState || socket.bytesAvailable() > 0;
+    FdCloser closer(fd);
+    sockaddr_un address;
+    const socklen_t length = abstractAddress(m_name, address);
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), length) != 0) {
+        // A full backlog makes a local connect wait; anything else means nobody listens.
+        if (errno != EAGAIN && errno != EINPROGRESS)
+            return false;
+        if (!waitFor(fd, POLLOUT, deadline))
+            return false;
+        int error = 0;
+        socklen_t size = sizeof error;
+        if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0)
+            return false;
     }
-    return true;
+
+    qsizetype sent = 0;
+    while (sent < kShowRequest.size()) {
+        const ssize_t n = ::send(fd, kShowRequest.constData() + sent, size_t(kShowRequest.size() - sent), MSG_NOSIGNAL);
+        if (n > 0) {
+            sent += n;
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && errno == EAGAIN) {
+            if (!waitFor(fd, POLLOUT, deadline))
+                return false;
+        } else {
+            return false;
+        }
+    }
+
+    // Wait for the answer so that the first instance has acted before this process ends.
+    QByteArray answer;
+    for (;;) {
+        if (!waitFor(fd, POLLIN, deadline)) {
+            // A running instance that took the request but is too busy to answer is still running.
+            return true;
+        }
+        char buffer[16];
+        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n > 0) {
+            answer.append(buffer, n);
+            if (answer.contains('\n'))
+                return true;
+        } else if (n == 0) {
+            return !answer.isEmpty();
+        } else if (errno != EINTR && errno != EAGAIN) {
+            return false;
+        }
+    }
 }
 
 bool SingleInstance::listen()
 {
-    if (m_server)
+    if (m_listenFd >= 0)
         return true;
-    auto *server = new QLocalServer(this);
-    server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
-    // Never removeServer(): an abstract name refuses a second listen(), which is the lock we want.
-    if (!server->listen(m_name)) {
-        delete server;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    sockaddr_un address;
+    const socklen_t length = abstractAddress(m_name, address);
+    // An abstract name refuses a second bind while its owner lives, which is the lock we want.
+    if (::bind(fd, reinterpret_cast<const sockaddr *>(&address), length) != 0 || ::listen(fd, 8) != 0) {
+        ::close(fd);
         return false;
     }
-    m_server = server;
-    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
+    m_listenFd = fd;
+    m_acceptNotifier = new QSocketNotifier(fd, QSocketNotifier::Read);
+    connect(m_acceptNotifier, &QSocketNotifier::activated, this, &SingleInstance::acceptPending);
     return true;
 }
 
-void SingleInstance::onNewConnection()
+void SingleInstance::acceptPending()
 {
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            while (socket->canReadLine()) {
-                // Only a known request counts; anything else on the socket is ignored.
-                if (socket->readLine(64) == kShowRequest) {
-                    emit showRequested();
-                    socket->write(kShownAnswer);
-                    socket->flush();
-                }
-            }
-            if (socket->bytesAvailable() > 64)
-                socket->abort();
-        });
+    for (;;) {
+        const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        auto client = std::make_unique<Client>();
+        client->fd = fd;
+        client->notifier = new QSocketNotifier(fd, QSocketNotifier::Read);
+        connect(client->notifier, &QSocketNotifier::activated, this, [this, fd] { readFrom(fd); });
+        m_clients[fd] = std::move(client);
     }
+}
+
+void SingleInstance::readFrom(int fd)
+{
+    auto it = m_clients.find(fd);
+    if (it == m_clients.end())
+        return;
+    char buffer[kMaxRequest];
+    const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+    if (n < 0 && (errno == EINTR || errno == EAGAIN))
+        return;
+    if (n <= 0) {
+        drop(fd);
+        return;
+    }
+    it->second->pending.append(buffer, n);
+    for (;;) {
+        // Showing the window runs the event loop, which may drop this client meanwhile: look it up each time.
+        it = m_clients.find(fd);
+        if (it == m_clients.end())
+            return;
+        Client *client = it->second.get();
+        const qsizetype end = client->pending.indexOf('\n');
+        if (end < 0) {
+            if (client->pending.size() > kMaxRequest)
+                drop(fd);
+            return;
+        }
+        const QByteArray line = client->pending.left(end + 1);
+        client->pending.remove(0, end + 1);
+        // Only a known request counts; anything else on the socket is ignored.
+        if (line != kShowRequest)
+            continue;
+        emit showRequested();
+        it = m_clients.find(fd);
+        if (it == m_clients.end() || it->second.get() != client)
+            return;
+        // The answer follows the showing, so the asking start ends only after the window came forward.
+        ::send(fd, kShownAnswer.constData(), size_t(kShownAnswer.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
+    }
+}
+
+void SingleInstance::drop(int fd)
+{
+    const auto it = m_clients.find(fd);
+    if (it == m_clients.end())
+        return;
+    // The notifier goes first: it must not watch a closed descriptor that the system may hand out again.
+    delete it->second->notifier;
+    ::close(fd);
+    m_clients.erase(it);
 }

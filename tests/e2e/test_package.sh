@@ -24,7 +24,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ -n "$(field Maintainer)" ] || fail "no maintainer"
 grep -q '^ Depends: ' "$E2E_TMP/control.txt" || fail "dpkg-deb -I lists no Depends"
 depends=$(field Depends)
-for dep in libqt6widgets6 libqt6network6 libsqlcipher0 libespeak-ng1 espeak-ng-data xdg-utils fonts-liberation; do
+for dep in libqt6widgets6 libsqlcipher0 libespeak-ng1 espeak-ng-data xdg-utils fonts-liberation; do
     re="[, ]$dep[ ,(]"
     [[ ",$depends," =~ $re ]] || fail "Depends lacks $dep: $depends"
 done

@@ -71,6 +71,7 @@ private slots:
     void openStandsOnFirstRowWithPasswordGivenBeforeOpen();
     void findNearest_data();
     void findNearest();
+    void findNearestAgreesWithLinearScan_data();
     void findNearestAgreesWithLinearScan();
     void nextAndPriorStopAtTheEnds();
     void moveToFollowsTheWordList();
@@ -201,11 +202,20 @@ void TestDictionaryTable::findNearest()
     QCOMPARE(scrolls.count(), 0);
 }
 
+void TestDictionaryTable::findNearestAgreesWithLinearScan_data()
+{
+    // Headwords are kept as Latin-1 until one needs more; the last set switches in the middle of the scan.
+    QTest::addColumn<QString>("alphabet");
+    QTest::newRow("ASCII") << QStringLiteral("aAbBcC -'");
+    QTest::newRow("Latin-1") << QStringLiteral("aA\u00e9\u00c9\u00df\u00ff -");
+    QTest::newRow("beyond Latin-1") << QStringLiteral("aA\u00e9\u00c9\u03c3\u03a3 -");
+}
+
 void TestDictionaryTable::findNearestAgreesWithLinearScan()
 {
     // Many near-identical words: the stored index and the in-memory search must agree exactly.
+    QFETCH(QString, alphabet);
     QRandomGenerator random(11);
-    const QString alphabet = QStringLiteral("aAbBcC -'");
     QList<DictionaryRow> rows;
     QSet<QString> seen;
     while (rows.size() < 2000) {

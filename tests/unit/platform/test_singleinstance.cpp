@@ -1,0 +1,152 @@
+// The hand-over between two starts: a request reaches the running instance and is answered, foreign bytes
+// are ignored or cut off, and the name is free again once the running instance is gone.
+#include "platform/SingleInstance.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <cstddef>
+#include <cstring>
+#include <future>
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+QString uniqueCaption(const char *tag)
+{
+    return QStringLiteral("VerbariumTest-%1-%2").arg(::getpid()).arg(QLatin1String(tag));
+}
+
+// A raw peer, for what a start of this program never sends.
+int connectRaw(const QString &name)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray bytes = name.toUtf8();
+    std::memcpy(address.sun_path + 1, bytes.constData(), size_t(bytes.size()));
+    const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(bytes.size()));
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), length) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Reads what the peer sends within the time, while the event loop runs; "closed" when it hung up.
+QByteArray readRaw(int fd, int timeoutMs)
+{
+    QByteArray got;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 10) <= 0)
+            continue;
+        char buffer[64];
+        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n <= 0)
+            return got + "closed";
+        got.append(buffer, n);
+    }
+    return got;
+}
+
+} // namespace
+
+class TestSingleInstance : public QObject
+{
+    Q_OBJECT
+private slots:
+    void nobodyRunning();
+    void secondStartIsShownAndAnswered();
+    void nameIsPerCaptionAndFreedOnExit();
+    void foreignBytes();
+};
+
+void TestSingleInstance::nobodyRunning()
+{
+    SingleInstance instance(uniqueCaption("none"));
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!instance.activateRunning(1000));
+    QVERIFY2(timer.elapsed() < 200, "a refused connection must not wait for the time-out");
+}
+
+void TestSingleInstance::secondStartIsShownAndAnswered()
+{
+    const QString caption = uniqueCaption("second");
+    SingleInstance first(caption);
+    QVERIFY(first.listen());
+    QVERIFY(first.listen()); // listening twice is harmless
+    QSignalSpy shown(&first, &SingleInstance::showRequested);
+
+    SingleInstance second(caption);
+    QVERIFY(!second.listen());
+    // The second start blocks while it waits, so it runs on its own thread; this one answers.
+    QElapsedTimer timer;
+    timer.start();
+    auto asked = std::async(std::launch::async, [&second] { return second.activateRunning(3000); });
+    QTRY_VERIFY_WITH_TIMEOUT(asked.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+    QVERIFY(asked.get());
+    QCOMPARE(shown.count(), 1);
+    QVERIFY2(timer.elapsed() < 2000, "the answer must come before the time-out");
+}
+
+void TestSingleInstance::nameIsPerCaptionAndFreedOnExit()
+{
+    const QString caption = uniqueCaption("freed");
+    {
+        SingleInstance first(caption);
+        QVERIFY(first.listen());
+        SingleInstance other(uniqueCaption("other"));
+        QVERIFY(other.listen());
+        QVERIFY(!SingleInstance(caption).listen());
+    }
+    SingleInstance again(caption);
+    QVERIFY(again.listen());
+}
+
+void TestSingleInstance::foreignBytes()
+{
+    const QString caption = uniqueCaption("foreign");
+    SingleInstance first(caption);
+    QVERIFY(first.listen());
+    QSignalSpy shown(&first, &SingleInstance::showRequested);
+
+    // An unknown line is ignored; a real request on the same connection still counts, in pieces too.
+    int fd = connectRaw(first.serverName());
+    QVERIFY(fd >= 0);
+    QVERIFY(::send(fd, "hello\nsh", 8, 0) == 8);
+    QCOMPARE(readRaw(fd, 200), QByteArray());
+    QVERIFY(::send(fd, "ow\n", 3, 0) == 3);
+    QCOMPARE(readRaw(fd, 1000), QByteArray("ok\n"));
+    QCOMPARE(shown.count(), 1);
+    ::close(fd);
+
+    // A long run without a line end is not a request: the connection is cut, nothing is shown.
+    fd = connectRaw(first.serverName());
+    QVERIFY(fd >= 0);
+    const QByteArray junk(200, 'x');
+    QVERIFY(::send(fd, junk.constData(), size_t(junk.size()), MSG_NOSIGNAL) == junk.size());
+    QCOMPARE(readRaw(fd, 1000), QByteArray("closed"));
+    ::close(fd);
+
+    // A peer that hangs up at once leaves the instance working.
+    fd = connectRaw(first.serverName());
+    ::close(fd);
+    SingleInstance second(caption);
+    auto asked = std::async(std::launch::async, [&second] { return second.activateRunning(3000); });
+    QTRY_VERIFY_WITH_TIMEOUT(asked.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+    QVERIFY(asked.get());
+    QCOMPARE(shown.count(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestSingleInstance)
+#include "test_singleinstance.moc"
