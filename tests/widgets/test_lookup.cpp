@@ -145,9 +145,11 @@ void TestLookup::verifyCentred()
 {
     WordGrid *grid = form()->DBGrid1;
     const int row = grid->currentIndex().row();
-    const int rowHeight = grid->rowHeight(row);
+    const QRect rect = grid->visualRect(grid->currentIndex());
+    const int rowHeight = rect.height();
+    QCOMPARE(rowHeight, grid->rowHeight());
     const int visibleRows = grid->viewport()->height() / rowHeight;
-    const int top = grid->rowViewportPosition(row);
+    const int top = rect.top();
     QVERIFY2(top >= 0 && top + rowHeight <= grid->viewport()->height(), "the current row is out of sight");
     if (row < visibleRows / 2)
         return;
