@@ -75,6 +75,31 @@ e2e_start_app() {
     E2E_APP_PID=$!
 }
 
+# The command of the desktop entry $2 of a layout installed under the root $1, as the applications menu
+# runs it: its absolute paths moved into the root and its field codes dropped. Sets E2E_MENU_COMMAND.
+e2e_menu_command() {
+    local root=$1 desktop=$2 word words
+    [ -f "$desktop" ] || fail "no desktop entry at $desktop"
+    read -r -a words <<<"$(sed -n 's/^Exec=//p' "$desktop")"
+    E2E_MENU_COMMAND=()
+    for word in "${words[@]}"; do
+        case $word in
+            %?) ;;
+            /*) E2E_MENU_COMMAND+=("$root$word") ;;
+            *) E2E_MENU_COMMAND+=("$word") ;;
+        esac
+    done
+    [ "${#E2E_MENU_COMMAND[@]}" -ge 1 ] && [ -x "${E2E_MENU_COMMAND[0]}" ] \
+        || fail "the desktop entry's Exec does not name an installed program"
+}
+
+# Starts the program as the menu does, from the home folder where no dictionary lies, in the background.
+# The launcher execs the program, which so keeps the process id.
+e2e_start_from_menu() {
+    (cd "$HOME" && exec "${E2E_MENU_COMMAND[@]}" "$@") >"$E2E_TMP/app.log" 2>&1 &
+    E2E_APP_PID=$!
+}
+
 # Waits until a visible window named exactly $1 exists; prints its id.
 e2e_wait_window() {
     local name=$1 timeout=${2:-10} id=""

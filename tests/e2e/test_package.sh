@@ -76,22 +76,8 @@ if command -v appstreamcli >/dev/null; then
         || { cat "$E2E_TMP/appstream.log" >&2; fail "appstreamcli rejects the metainfo"; }
 fi
 
-# The menu's command, its absolute paths moved into the throwaway root and its field codes dropped.
-read -r -a words <<<"$(sed -n 's/^Exec=//p' "$desktop")"
-cmd=()
-for word in "${words[@]}"; do
-    case $word in
-        %?) ;;
-        /*) cmd+=("$root$word") ;;
-        *) cmd+=("$word") ;;
-    esac
-done
-[ "${#cmd[@]}" -ge 1 ] && [ -x "${cmd[0]}" ] || fail "the desktop entry's Exec does not name an installed program"
-
+e2e_menu_command "$root" "$desktop"
 e2e_start_desktop
-# A menu starts programs in the home folder, where no dictionary lies.
-# Run it in a subshell: the exec then leaves the program with the subshell's process id.
-launch() { cd "$HOME" && exec "${cmd[@]}" "$@"; }
 # The single-instance name is per user and display.
 instance="@Verbarium-$(id -u)-$(printf '%s' "$DISPLAY" | tr -c 'A-Za-z0-9' '_')"
 instance_listening() { grep -q -- " $instance\$" /proc/net/unix; }
@@ -105,8 +91,7 @@ wait_instance_free() {
 wait_instance_free
 
 # "/m" passes through the launcher: the program runs in the data folder with nothing on screen.
-(launch /m) >"$E2E_TMP/app.log" 2>&1 &
-E2E_APP_PID=$!
+e2e_start_from_menu /m
 end=$((SECONDS + 15))
 until [ "$(readlink "/proc/$E2E_APP_PID/exe" 2>/dev/null)" = "$prog/verbarium" ] && instance_listening; do
     [ $SECONDS -lt $end ] || fail "the launcher did not start the program"
@@ -129,7 +114,7 @@ e2e_alive || fail "the program ended after a start with /m"
 echo "ok: the launcher starts the program in $PKG_DATADIR, hidden with /m"
 
 # A second start from the menu brings the running program's window forward.
-(launch) >"$E2E_TMP/second.log" 2>&1 || fail "the second start from the menu exited $?"
+(cd "$HOME" && exec "${E2E_MENU_COMMAND[@]}") >"$E2E_TMP/second.log" 2>&1 || fail "the second start from the menu exited $?"
 win=$(e2e_wait_window Verbarium 15) || { cat "$E2E_TMP/second.log" "$E2E_TMP/app.log" >&2; fail "the window did not map after a second start"; }
 sleep 1
 e2e_screenshot package-menu-start

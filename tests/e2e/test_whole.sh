@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# The whole program as a user meets it, in one sitting: a hidden start, a second start, typing,
+# The whole program as a user meets it, installed and started from its menu entry, in one sitting: a hidden
+# start, a second start, typing,
 # following words and going back, speech, the clipboard watch, the view, mail, help and about,
 # the tray and its Exit, and a new start that finds everything as it was left.
 source "$E2E_LIB"
 e2e_start_desktop
 conf="$XDG_CONFIG_HOME/Ostrand/Verbarium.conf"
-work=$(e2e_workdir)
-# The help file sits beside the dictionary, as in the installed data folder.
-ln -sf "$(dirname "$VERBARIUM_DATA_DAT")/vrb.hlp" "$work/vrb.hlp"
+# The program as a user has it: installed (into a throwaway root) and started by its menu entry.
+: "${VERBARIUM_INSTALL_ROOT:?}" "${PKG_DATAROOTDIR:?}" "${PKG_PROGRAMDIR:?}"
+e2e_menu_command "$VERBARIUM_INSTALL_ROOT" "$VERBARIUM_INSTALL_ROOT$PKG_DATAROOTDIR/applications/verbarium.desktop"
+installed_program=$VERBARIUM_INSTALL_ROOT$PKG_PROGRAMDIR/verbarium
 
 step=0
 shot() {
@@ -83,15 +85,16 @@ loud_enough() {
 }
 
 # --- "/m": only the icon ---
-e2e_start_app "$work" /m
+e2e_start_from_menu /m
 icon=$(e2e_wait_tray_icon 20) || fail "no tray icon after a start with /m"
+[ "$(readlink "/proc/$E2E_APP_PID/exe")" = "$installed_program" ] || fail "the menu entry did not start $installed_program"
 sleep 0.8
 [ -z "$(main_window 0 || true)" ] || fail "a start with /m mapped the main window"
 shot hidden-start
 echo "ok: /m starts with only the tray icon"
 
 # --- a second start shows the window of the first ---
-(cd "$work" && "$VERBARIUM_BIN") >"$E2E_TMP/second.log" 2>&1 && status=0 || status=$?
+(cd "$HOME" && exec "${E2E_MENU_COMMAND[@]}") >"$E2E_TMP/second.log" 2>&1 && status=0 || status=$?
 [ "$status" -eq 0 ] || fail "the second start exited $status"
 win=$(main_window 5) || fail "a second start did not show the window"
 e2e_alive || fail "the first instance ended"
@@ -231,7 +234,7 @@ grep -qx 'CheckClip=Yes' "$conf" || fail "the watch mode was not saved: $(cat "$
 echo "ok: E&xit from the tray saved the settings ($left_at)"
 
 # --- a new start finds everything as it was left ---
-e2e_start_app "$work"
+e2e_start_from_menu
 win=$(main_window 15) || fail "the main window did not map on the new start"
 sleep 0.5
 shot restarted
