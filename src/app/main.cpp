@@ -3,6 +3,7 @@
 #include "app/StartupError.h"
 #include "app/StartupWarmup.h"
 #include "app/VerbariumApplication.h"
+#include "app/VerbariumStyle.h"
 #include "artwork/Artwork.h"
 #include "dictionary/DictionaryTable.h"
 #include "platform/AppError.h"
@@ -89,6 +90,7 @@ int main(int argc, char **argv)
     auto speech = std::make_unique<PrestartedRuntime>(std::make_unique<EspeakRuntime>());
 
     VerbariumApplication qtApp(argc, argv);
+    QApplication::setStyle(new VerbariumStyle);
     QGuiApplication::setQuitOnLastWindowClosed(false);
     QCoreApplication::setApplicationName(QStringLiteral("verbarium"));
     QGuiApplication::setDesktopFileName(QStringLiteral("verbarium"));

@@ -7,6 +7,7 @@
 #include "platform/ImageList.h"
 
 #include <QFont>
+#include <QTransform>
 
 static_assert(Artwork::commandImageCount == CommandImages::count);
 static_assert(Artwork::trayFrameCount == ProgramMark::trayFrames);
@@ -153,6 +154,28 @@ QPixmap Artwork::titleArtwork()
 QPixmap Artwork::linkIcon()
 {
     return QPixmap::fromImage(paintLinkIcon(16));
+}
+
+QImage Artwork::paintToolBarExtension(Qt::Orientation orientation, int pixels)
+{
+    return paintIcon(pixels, [orientation](IconCanvas &c) {
+        QPainterPath chevrons;
+        for (const qreal x : {4.5, 9.0}) {
+            chevrons.moveTo(x, 4.5);
+            chevrons.lineTo(x + 3, 8);
+            chevrons.lineTo(x, 11.5);
+        }
+        // A vertical bar hides its buttons below: the same chevrons mirrored across the diagonal.
+        if (orientation == Qt::Vertical)
+            chevrons = QTransform(0, 1, 1, 0, 0, 0).map(chevrons);
+        c.stroke(chevrons, Ink::outline, 1.5);
+    });
+}
+
+QIcon Artwork::toolBarExtensionIcon(Qt::Orientation orientation)
+{
+    return PaintedIconEngine::icon([orientation](int pixels) { return paintToolBarExtension(orientation, pixels); },
+                                   commandImageSizes());
 }
 
 QCursor Artwork::handCursor()

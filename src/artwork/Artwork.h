@@ -37,6 +37,8 @@ QIcon windowIcon();
 QPixmap titleArtwork();
 // A 16 × 16 globe beside the web link.
 QPixmap linkIcon();
+// The button at the end of a toolbar too short for its buttons: chevrons pointing where they went.
+QIcon toolBarExtensionIcon(Qt::Orientation orientation);
 // The pointing hand over the word list, the entry view and the links.
 QCursor handCursor();
 
@@ -49,5 +51,6 @@ QImage paintTrayFrame(int frame, int pixels);
 QImage paintProgramIcon(int pixels);
 QImage paintLinkIcon(int pixels);
 QImage paintTitleArtwork();
+QImage paintToolBarExtension(Qt::Orientation orientation, int pixels);
 
 } // namespace Artwork
