@@ -92,6 +92,7 @@ void TLexivoAppForm::createDataComponents()
     Table1 = new DictionaryTable(Session1, this);
     Table1->setObjectName(QStringLiteral("Table1"));
     Table1->setTableName(tableFileName());
+    Table1->setPreopened(m_env.preopenedDictionary);
     DBGrid1->setTable(Table1);
     DBGrid1->setColumnWidthPx(137);
     DataSource1 = new DataLink(Table1, DBGrid1, WordDBText1, RichEdit1, this);

@@ -20,6 +20,7 @@ class QToolButton;
 class Application;
 class DictionarySession;
 class DictionaryTable;
+struct sqlite3;
 class EntryView;
 class HeadwordLabel;
 class ImageList;
@@ -46,6 +47,8 @@ struct FormEnvironment
     // The speech runtime; none given: espeak-ng.
     std::function<std::unique_ptr<SpeechRuntime>()> speechRuntime;
     ClipboardSource *clipboard = nullptr;  // none given: the system clipboard
+    // The dictionary opened ahead for a path and password, handed over once (see DictionaryTable::preopen).
+    std::function<sqlite3 *(const QString &path, const QString &password)> preopenedDictionary;
 };
 
 // The main window: a switchboard whose named handlers call the subsystems' small objects.

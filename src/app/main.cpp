@@ -85,7 +85,7 @@ int main(int argc, char **argv)
         return 0;
 
     // The first start: set-up that needs no toolkit runs beside the toolkit's own start.
-    const StartupWarmup warmup(QDir::current().absoluteFilePath(TLexivoAppForm::tableFileName()),
+    StartupWarmup warmup(QDir::current().absoluteFilePath(TLexivoAppForm::tableFileName()),
                                TLexivoAppForm::tablePassword());
     auto speech = std::make_unique<PrestartedRuntime>(std::make_unique<EspeakRuntime>());
 
@@ -111,6 +111,9 @@ int main(int argc, char **argv)
     env.startHidden = args.size() > 1 && args.at(1) == QLatin1String("/m");
     env.programDir = QCoreApplication::applicationDirPath();
     env.speechRuntime = [&speech]() -> std::unique_ptr<SpeechRuntime> { return std::move(speech); };
+    env.preopenedDictionary = [&warmup](const QString &path, const QString &password) {
+        return warmup.takeDictionary(path, password);
+    };
 
     // A second start may ask to be shown while this one is still starting: remember it and act once ready.
     std::unique_ptr<TLexivoAppForm> form;

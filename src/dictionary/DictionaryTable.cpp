@@ -80,16 +80,20 @@ DictionaryTable::~DictionaryTable()
     close();
 }
 
-void DictionaryTable::prepareEngine(const QString &path, const QString &password)
+sqlite3 *DictionaryTable::preopen(const QString &path, const QString &password)
 {
     Database db;
     if (openDatabase(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, db) != SQLITE_OK
-        || applyKey(db.get(), password) != SQLITE_OK)
-        return;
+        || applyKey(db.get(), password) != SQLITE_OK || registerHeadwordCollation(db.get()) != SQLITE_OK)
+        return nullptr;
     // The first statement derives the key and decrypts the schema.
     Statement statement;
-    if (prepare(db.get(), "SELECT rowid FROM Dictionary LIMIT 1", statement) == SQLITE_OK)
-        sqlite3_step(statement.get());
+    if (prepare(db.get(), "SELECT rowid FROM Dictionary LIMIT 1", statement) != SQLITE_OK)
+        return nullptr;
+    const int rc = sqlite3_step(statement.get());
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        return nullptr;
+    return db.release();
 }
 
 void DictionaryTable::open()
@@ -136,9 +140,13 @@ void DictionaryTable::openWith(const QString &path, const QString &password)
     };
     // Read-only and without SQLITE_OPEN_CREATE: a missing file is reported, never created.
     // One thread uses the connection: no per-call mutex (it halves the headword load).
-    check(openDatabase(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, connection->db));
+    if (sqlite3 *ready = m_preopened ? m_preopened(path, password) : nullptr) {
+        connection->db.reset(ready);
+    } else {
+        check(openDatabase(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, connection->db));
+        check(applyKey(connection->db.get(), password));
+    }
     sqlite3 *db = connection->db.get();
-    check(applyKey(db, password));
     check(registerHeadwordCollation(db));
     check(exec(db, QByteArray("PRAGMA cache_size = " + QByteArray::number(kCachePages)).constData()));
     if (m_session && !m_session->privateDir().isEmpty()) {

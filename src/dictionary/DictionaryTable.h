@@ -6,9 +6,11 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class DictionarySession;
+struct sqlite3;
 struct sqlite3_stmt;
 
 // The read-only dictionary table `Table1`: a SQLCipher file with the fields `WordName` and
@@ -25,9 +27,14 @@ public:
     explicit DictionaryTable(DictionarySession *session, QObject *parent = nullptr);
     ~DictionaryTable() override;
 
-    // Opens the file once and lets it go, from any thread: the engine's and the cipher's one-time set-up is
-    // then done when a table opens. Failures are left for open() to report.
-    static void prepareEngine(const QString &path, const QString &password);
+    // Opens the file read-only with the password and reads its schema, from any thread: the key derivation
+    // and the cipher's one-time set-up, the costly part of open(). Null when that fails; open() then meets
+    // the failure itself and reports it.
+    static sqlite3 *preopen(const QString &path, const QString &password);
+    // Where open() asks first for a handle that preopen() made for its path and password. The source hands a
+    // handle over once (ownership passes) or gives null, and open() opens the file itself.
+    using PreopenedSource = std::function<sqlite3 *(const QString &path, const QString &password)>;
+    void setPreopened(PreopenedSource source) { m_preopened = std::move(source); }
 
     void setTableName(const QString &name) { m_tableName = name; }
     QString tableName() const { return m_tableName; }
@@ -88,6 +95,7 @@ private:
 
     DictionarySession *m_session;
     QString m_tableName;
+    PreopenedSource m_preopened;
     std::unique_ptr<Connection> m_connection;
 
     // Headword i is m_latin1[m_offsets[i] .. m_offsets[i + 1]) while every headword fits in Latin-1, as in

@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -81,6 +82,7 @@ private slots:
     void openFailures_data();
     void openFailures();
     void triesEachPasswordOfTheSession();
+    void takesAHandleOpenedAhead();
     void neverWritesTheFile();
     void writerRejectsBadRowsAndReplacesWhole();
     void openReadsTheFirstScreenful();
@@ -449,6 +451,39 @@ void TestDictionaryTable::openFailures()
     // The failed attempt neither created nor changed the file.
     QCOMPARE(QFile::exists(path), existed);
     QCOMPARE(fileHash(path), before);
+}
+
+void TestDictionaryTable::takesAHandleOpenedAhead()
+{
+    writeDictionary(dataPath(), sampleRows());
+    // Opening ahead fails quietly on a wrong password or a missing file, and never creates one.
+    QCOMPARE(DictionaryTable::preopen(dataPath(), QStringLiteral("wrong")), nullptr);
+    const QString missing = m_dir->filePath(QStringLiteral("missing.dat"));
+    QCOMPARE(DictionaryTable::preopen(missing, kPassword), nullptr);
+    QVERIFY(!QFile::exists(missing));
+
+    sqlite3 *ahead = DictionaryTable::preopen(dataPath(), kPassword);
+    QVERIFY(ahead);
+    QStringList asked;
+    auto table = makeTable();
+    table->setPreopened([&](const QString &path, const QString &password) -> sqlite3 * {
+        asked << path + QLatin1Char('|') + password;
+        return std::exchange(ahead, nullptr);
+    });
+    table->open();
+    QCOMPARE(asked, QStringList{dataPath() + QLatin1Char('|') + kPassword});
+    QVERIFY(!ahead);
+    // The handle taken over serves the table like one it opened itself.
+    table->findNearest(QStringLiteral("hot"));
+    QCOMPARE(table->currentHeadword(), QStringLiteral("hot dog"));
+    QCOMPARE(table->currentEntry(), QStringLiteral("<p>a sausage</p>"));
+    QCOMPARE(table->recordCount(), int(kOrder.size()));
+
+    // Once handed over, a source gives nothing more: the next open opens the file itself.
+    table->close();
+    table->open();
+    QCOMPARE(asked.size(), 2);
+    QCOMPARE(table->recordCount(), int(kOrder.size()));
 }
 
 void TestDictionaryTable::triesEachPasswordOfTheSession()
