@@ -222,12 +222,14 @@ point() {
     xdotool mousemove --sync --window "$win" "$1" "$2"
 }
 
-# Selects the entry view's text by dragging across it and prints the primary selection.
+# Selects the entry view's text by dragging across it and prints the primary selection. $1: where the text
+# starts in the window, beside the word list unless the list is hidden.
 read_entry() {
-    point 182 $((box_top + 52))
+    local left=${1:-182}
+    point "$left" $((box_top + 52))
     xdotool mousedown 1
-    point 400 $((box_top + 150))
-    point 500 $((box_top + 280))
+    point $((left + 218)) $((box_top + 150))
+    point $((left + 318)) $((box_top + 280))
     xdotool mouseup 1
     sleep 0.3
     xclip -o -selection primary 2>/dev/null || true

@@ -51,20 +51,6 @@ placement() {
 # Menu bar and toolbar sit above the scroll box that holds the controls (window coordinates).
 box_top=47
 
-
-# The same with the word list hidden: the entry view is then the window's left part.
-read_narrow_entry() {
-    point 20 $((box_top + 52))
-    xdotool mousedown 1
-    point 200 $((box_top + 150))
-    point 340 $((box_top + 280))
-    xdotool mouseup 1
-    sleep 0.3
-    xclip -o -selection primary 2>/dev/null || true
-}
-
-
-
 # Records the null sink for $1 seconds while the given keys are pressed; prints the RMS amplitude.
 speech_rms() {
     local seconds=$1 file="$E2E_TMP/speech-$step.wav" rec
@@ -246,7 +232,7 @@ echo "window geometry now ${X},${Y} ${WIDTH}x${HEIGHT}"
 grep -qx 'CheckClip=Yes' "$conf" || fail "the new start lost the watch mode"
 printf 'lexicon' | xclip -selection clipboard
 sleep 1
-entry=$(read_narrow_entry)
+entry=$(read_entry 20)   # the word list is hidden: the entry starts at the window's left
 case "$entry" in
     *"wordbook"*) ;;
     *) fail "the watch mode is off after the new start: ${entry:0:200}" ;;
