@@ -86,7 +86,7 @@ int main(int argc, char **argv)
 
     // The first start: set-up that needs no toolkit runs beside the toolkit's own start.
     StartupWarmup warmup(QDir::current().absoluteFilePath(TLexivoAppForm::tableFileName()),
-                               TLexivoAppForm::tablePassword());
+                         TLexivoAppForm::tablePassword());
     auto speech = std::make_unique<PrestartedRuntime>(std::make_unique<EspeakRuntime>());
 
     VerbariumApplication qtApp(argc, argv);

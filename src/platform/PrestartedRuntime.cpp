@@ -11,13 +11,7 @@ PrestartedRuntime::PrestartedRuntime(std::unique_ptr<SpeechRuntime> runtime) : m
 
 PrestartedRuntime::~PrestartedRuntime()
 {
-    join();
-    // An engine nobody took goes before the runtime it lives in.
-    m_prestartEngine.reset();
-    if (m_prestartInitialized && !m_initializeTaken)
-        m_started = true;
-    if (m_started)
-        m_runtime->uninitialize();
+    uninitialize();
 }
 
 void PrestartedRuntime::join()
@@ -52,6 +46,7 @@ std::unique_ptr<SpeechEngine> PrestartedRuntime::createEngine()
 void PrestartedRuntime::uninitialize()
 {
     join();
+    // An engine nobody took goes before the runtime it lives in, and a start nobody took is ended too.
     m_prestartEngine.reset();
     if (m_started || (m_prestartInitialized && !m_initializeTaken))
         m_runtime->uninitialize();
