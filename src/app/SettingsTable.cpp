@@ -4,8 +4,6 @@
 #include "platform/ProfileFile.h"
 #include "platform/SettingsKey.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 
 namespace {
@@ -102,12 +100,19 @@ QString windowStateText(Qt::WindowStates state)
     return QStringLiteral("0");
 }
 
+// An optional sign and at least one ASCII digit, nothing else: toInt() alone would also take
+// surrounding blanks, and a regular expression costs its compilation at every start.
+bool plainDecimal(QStringView value)
+{
+    if (value.startsWith(u'+') || value.startsWith(u'-'))
+        value = value.mid(1);
+    return !value.isEmpty() && std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
 int positionFrom(const QString &value)
 {
-    // Only plain decimal: toInt() alone would also take surrounding blanks.
-    static const QRegularExpression decimal(QStringLiteral("^[+-]?[0-9]+$"));
     bool ok = false;
-    const int n = decimal.match(value).hasMatch() ? value.toInt(&ok, 10) : 0;
+    const int n = plainDecimal(value) ? value.toInt(&ok, 10) : 0;
     if (!ok)
         throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(value));
     return n;

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QTemporaryFile>
@@ -12,6 +11,27 @@
 #include <optional>
 
 namespace {
+
+bool asciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+bool hexDigit(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+// A value written by QSettings for a non-text type looks like "@Type(...)".
+bool typedValue(QStringView value)
+{
+    if (!value.startsWith(u'@'))
+        return false;
+    qsizetype i = 1;
+    while (i < value.size() && asciiLetter(value.at(i)))
+        ++i;
+    return i > 1 && i < value.size() && value.at(i) == u'(';
+}
 
 struct KeyLocation
 {
@@ -95,8 +115,7 @@ std::optional<QString> unquote(const QString &text)
         case 't': out += u'\t'; break;
         case 'x': {
             const QString digits = text.mid(i + 1, 2);
-            static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]{2}$"));
-            if (!hex.match(digits).hasMatch())
+            if (digits.size() != 2 || !hexDigit(digits.at(0)) || !hexDigit(digits.at(1)))
                 return std::nullopt;
             out += QChar(digits.toInt(nullptr, 16));
             i += 2;
@@ -244,8 +263,7 @@ QString SettingsKey::readString(const QString &name) const
             return *text;
         throw invalidType(name);
     }
-    static const QRegularExpression typed(QStringLiteral("^@[A-Za-z]+\\("));
-    if (typed.match(value).hasMatch())
+    if (typedValue(value))
         throw invalidType(name);
     return value;
 }

@@ -185,7 +185,7 @@ private slots:
         QTest::newRow("largest") << "2147483647" << "2147483647";
         QTest::newRow("smallest") << "-2147483648" << "-2147483648";
         const QString bad = QStringLiteral("'%1' is not a valid integer value");
-        for (const char *text : {"", " 5", "5 ", "1.5", "0x10", "$10", "12px", "2147483648", "-", "1e3"})
+        for (const char *text : {"", " 5", "5 ", "1.5", "0x10", "$10", "12px", "2147483648", "-", "+", "+-5", "1e3"})
             QTest::newRow(text) << QString::fromLatin1(text) << bad.arg(QLatin1StringView(text));
         QTest::newRow("arabic digits") << QStringLiteral("\u0661\u0662") << bad.arg(QStringLiteral("\u0661\u0662"));
     }

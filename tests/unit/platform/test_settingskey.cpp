@@ -118,7 +118,7 @@ private slots:
     void handWrittenValues()
     {
         writeAll(settingsFile(), "; notes\n[2.0.0.0]\nToolBar=Other\n\n[1.0.0.0]\r\n"
-                                 "toolbar = a, b \r\n# comment=x\nAoT=\nQuoted=\"  kept  \"\nAt=@home\n"
+                                 "toolbar = a, b \r\n# comment=x\nAoT=\nQuoted=\"  kept  \"\nAt=@home\nAtParen=@(x)\nAtWord=@Rect\n"
                                  "Escaped=\"tab\\there\\x41\"\n");
         auto key = SettingsKey::openOrCreate(keyPath);
         QVERIFY(key);
@@ -126,6 +126,9 @@ private slots:
         QCOMPARE(key->readString(QStringLiteral("AoT")), QString());
         QCOMPARE(key->readString(QStringLiteral("Quoted")), QStringLiteral("  kept  "));
         QCOMPARE(key->readString(QStringLiteral("At")), QStringLiteral("@home"));
+        // Only "@" + letters + "(" is a typed value; anything else is text.
+        QCOMPARE(key->readString(QStringLiteral("AtParen")), QStringLiteral("@(x)"));
+        QCOMPARE(key->readString(QStringLiteral("AtWord")), QStringLiteral("@Rect"));
         QCOMPARE(key->readString(QStringLiteral("Escaped")), QStringLiteral("tab\there" "A"));
         QCOMPARE(key->readString(QStringLiteral("Missing")), QString());
         QCOMPARE(key->readString(QStringLiteral("# comment")), QString());
@@ -140,6 +143,7 @@ private slots:
         QTest::newRow("list") << QByteArray("\"a\", \"b\"");
         QTest::newRow("unterminated") << QByteArray("\"open");
         QTest::newRow("bad escape") << QByteArray("\"\\xZZ\"");
+        QTest::newRow("short escape") << QByteArray("\"\\x4\"");
     }
 
     void notAString()
