@@ -87,6 +87,10 @@ int main(int argc, char **argv)
     // The first start: set-up that needs no toolkit runs beside the toolkit's own start.
     StartupWarmup warmup(QDir::current().absoluteFilePath(TLexivoAppForm::tableFileName()),
                          TLexivoAppForm::tablePassword());
+    // The speech library and its sixteen sound libraries load here, before the toolkit starts: loading
+    // holds the dynamic loader's lock, which the toolkit's plugins and every new thread would otherwise
+    // wait for. The runtime and its engine then start on a thread of their own.
+    EspeakRuntime::loadLibrary();
     auto speech = std::make_unique<PrestartedRuntime>(std::make_unique<EspeakRuntime>());
 
     VerbariumApplication qtApp(argc, argv);

@@ -16,8 +16,8 @@
 
 namespace {
 
-// The library is opened on first use rather than linked: it and its sound libraries then load on the
-// thread that starts speech, not before the program's first line. Not opening it is not starting the runtime.
+// The library is opened at run time rather than linked: not finding it (or one of its sound libraries)
+// is then the speech start's failure, not a program that cannot start at all.
 struct EspeakLibrary
 {
     decltype(&::espeak_Info) info = nullptr;
@@ -197,6 +197,11 @@ private:
 };
 
 } // namespace
+
+bool EspeakRuntime::loadLibrary()
+{
+    return espeak().loaded;
+}
 
 EspeakRuntime::EspeakRuntime(EspeakOptions options) : m_options(std::move(options)) {}
 
