@@ -38,7 +38,8 @@ const EspeakLibrary &espeak()
     static const EspeakLibrary library = [] {
         EspeakLibrary l;
         // Never closed: the library's own threads may outlive any owner here.
-        void *handle = ::dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
+        // Bound lazily: of the sixteen sound libraries below it, most functions are never called.
+        void *handle = ::dlopen("libespeak-ng.so.1", RTLD_LAZY | RTLD_LOCAL);
         if (!handle)
             return l;
         auto bind = [handle](auto &function, const char *name) {
