@@ -8,10 +8,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VERBARIUM_ASAN_DIR:-$root/build-asan}
 dictionary=${VERBARIUM_BUILD_DIR:-$root/build}/data/data.dat
 echo "== Configuring the sanitizer build in $build"
+mkdir -p "$build"
 # Line tables are enough for the reports and build faster than full debug information.
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DVERBARIUM_SANITIZE=ON \
     -DVERBARIUM_BUILD_DICTIONARY=OFF -DVERBARIUM_BUILD_BENCH=OFF -DVERBARIUM_PREBUILT_DICTIONARY="$dictionary" \
-    >"$build.configure.log" 2>&1 || { cat "$build.configure.log"; echo "Configuring failed: see above." >&2; exit 1; }
+    >"$build/configure.log" 2>&1 || { cat "$build/configure.log"; echo "Configuring failed: see above." >&2; exit 1; }
 echo "== Building with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --build "$build" -j"$(nproc)"
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1
