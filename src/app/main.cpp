@@ -31,25 +31,36 @@ void preferX11UnderWayland()
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
-// Reads the headwords that opening the table left for later, on the loop's first turn after the
-// entry is painted: the window shows first, and the word list gets the rest before it is needed.
-class HeadwordLoader final : public QObject
+// What the first entry does not wait for, done once on the loop's first turn after the entry is
+// painted: the program icon handed to the window manager (painted in five sizes as it is set) and the
+// headwords that opening the table left for later, which the word list gets before it is needed.
+class DeferredStart final : public QObject
 {
 public:
-    explicit HeadwordLoader(DictionaryTable *table, QObject *parent) : QObject(parent), m_table(table) { }
+    explicit DeferredStart(DictionaryTable *table, QObject *parent) : QObject(parent), m_table(table) { }
+
+    void run()
+    {
+        if (m_done)
+            return;
+        m_done = true;
+        QGuiApplication::setWindowIcon(Artwork::windowIcon());
+        m_table->loadAllHeadwords();
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Paint) {
             watched->removeEventFilter(this);
-            QTimer::singleShot(0, m_table, &DictionaryTable::loadAllHeadwords);
+            QTimer::singleShot(0, this, &DeferredStart::run);
         }
         return false;
     }
 
 private:
     DictionaryTable *m_table;
+    bool m_done = false;
 };
 
 // For the start-up benchmark: report once the first entry has been painted.
@@ -107,7 +118,6 @@ int main(int argc, char **argv)
     }
 
     app.setTitle(QStringLiteral("Verbarium"));
-    QGuiApplication::setWindowIcon(Artwork::windowIcon());
 
     // Only the first argument is looked at, and only an exact "/m" counts.
     const QStringList args = QCoreApplication::arguments();
@@ -160,12 +170,15 @@ int main(int argc, char **argv)
     // Without a dictionary there is nothing to use: end at once, whether or not a window got activated.
     if (form->startupFailed()) {
         QTimer::singleShot(0, &app, &Application::terminate);
-    } else if (form->isVisible() && !(form->windowState() & Qt::WindowMinimized)) {
-        form->RichEdit1->viewport()->installEventFilter(new HeadwordLoader(form->table(), form.get()));
-        // Should no paint come (a window manager that never maps it), the words still arrive soon.
-        QTimer::singleShot(2000, form->table(), &DictionaryTable::loadAllHeadwords);
     } else {
-        QTimer::singleShot(0, form->table(), &DictionaryTable::loadAllHeadwords);
+        auto *deferred = new DeferredStart(form->table(), form.get());
+        if (form->isVisible() && !(form->windowState() & Qt::WindowMinimized)) {
+            form->RichEdit1->viewport()->installEventFilter(deferred);
+            // Should no paint come (a window manager that never maps it), the rest still follows soon.
+            QTimer::singleShot(2000, deferred, &DeferredStart::run);
+        } else {
+            QTimer::singleShot(0, deferred, &DeferredStart::run);
+        }
     }
 
     // Installed last so that it sees the first paint first: the report is not held up by the load.
