@@ -32,8 +32,9 @@ void preferX11UnderWayland()
 }
 
 // What the first entry does not wait for, done once on the loop's first turn after the entry is
-// painted: the program icon handed to the window manager (painted in five sizes as it is set) and the
-// headwords that opening the table left for later, which the word list gets before it is needed.
+// painted: the program icon in all its window sizes (each painted as it is handed to the window
+// manager) and the headwords that opening the table left for later, which the word list gets before
+// it is needed.
 class DeferredStart final : public QObject
 {
 public:
@@ -118,6 +119,7 @@ int main(int argc, char **argv)
     }
 
     app.setTitle(QStringLiteral("Verbarium"));
+    QGuiApplication::setWindowIcon(Artwork::startIcon());
 
     // Only the first argument is looked at, and only an exact "/m" counts.
     const QStringList args = QCoreApplication::arguments();

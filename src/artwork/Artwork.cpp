@@ -80,6 +80,11 @@ QIcon Artwork::windowIcon()
     return PaintedIconEngine::icon(&paintProgramIcon, windowIconSizes());
 }
 
+QIcon Artwork::startIcon()
+{
+    return PaintedIconEngine::icon(&paintProgramIcon, {16});
+}
+
 QImage Artwork::paintLinkIcon(int pixels)
 {
     return paintIcon(pixels, [](IconCanvas &c) {

@@ -32,6 +32,9 @@ QList<QIcon> trayImages();
 QIcon programIcon();
 // The program icon in the window icon sizes only.
 QIcon windowIcon();
+// The program icon offering 16 px only, painted in a fraction of the time of all the window icon sizes:
+// the program's icon while it starts, until windowIcon() replaces it once the first window is painted.
+QIcon startIcon();
 
 // The product name as title artwork, 214 × 32.
 QPixmap titleArtwork();

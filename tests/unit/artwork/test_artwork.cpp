@@ -195,6 +195,12 @@ void TestArtwork::programIconOffersEveryThemeSize()
         QCOMPARE(img.size(), QSize(side, side));
         QVERIFY2(opaquePixels(img) >= side * side / 2, qPrintable(QString::number(side)));
     }
+    // The icon the program starts with is the same mark, offered at 16 px only, and still drawn at
+    // any other size asked for (a tray that wants 22 px before the window sizes arrive).
+    const QIcon start = Artwork::startIcon();
+    QCOMPARE(start.availableSizes(), QList<QSize>{QSize(16, 16)});
+    QCOMPARE(differingPixels(image(start, 16), image(icon, 16)), 0);
+    QCOMPARE(image(start, 22).size(), QSize(22, 22));
     // The tray's resting frame is the program's mark plus its glint, not another picture.
     const QImage mark = Artwork::paintProgramIcon(16);
     const QImage resting = Artwork::paintTrayFrame(Artwork::trayRestingFrame, 16);
