@@ -199,9 +199,9 @@ private:
 
 } // namespace
 
-bool EspeakRuntime::loadLibrary()
+void EspeakRuntime::loadLibrary()
 {
-    return espeak().loaded;
+    espeak();
 }
 
 EspeakRuntime::EspeakRuntime(EspeakOptions options) : m_options(std::move(options)) {}
