@@ -4,6 +4,7 @@
 // Usage: bench_keystroke <folder holding data.dat>   (runs on the platform Qt picks: xcb under xvfb-run)
 #include "app/DataControls.h"
 #include "app/Lexivo1.h"
+#include "artwork/Artwork.h"
 #include "dictionary/DictionaryTable.h"
 #include "platform/Application.h"
 #include "platform/MessageBox.h"
@@ -32,6 +33,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     });
 
+    // As the program does, so that the tray gets an icon.
+    QGuiApplication::setWindowIcon(Artwork::startIcon());
     Application app;
     FormEnvironment env;
     env.programDir = home.path();
