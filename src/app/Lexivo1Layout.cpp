@@ -17,6 +17,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QFont arial(int pixels, bool bold = false)
@@ -216,7 +218,7 @@ void TLexivoAppForm::buildLayout()
 
 void TLexivoAppForm::buildStatusBar()
 {
-    static constexpr int kWidths[3] = {430, 85, 50};
+    int widths[3] = {430, 85, 50};
     static constexpr const char *kNames[3] = {"Message", "Position", "Spare"};
     // The panels keep their widths and are clipped by a narrow window, rather than widening it.
     auto *strip = new QWidget(StatusBar);
@@ -227,14 +229,21 @@ void TLexivoAppForm::buildStatusBar()
     for (int i = 0; i < 3; ++i) {
         auto *panel = new QLabel(strip);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
-        panel->setGeometry(x, 0, kWidths[i], 16);
         panel->setAccessibleName(QLatin1String(kNames[i]));
         StatusPanels[i] = panel;
-        x += kWidths[i];
+        if (i == 1) {
+            panel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            panel->setFrameShape(QFrame::Panel);
+            panel->setFrameShadow(QFrame::Sunken);
+            // The fonts that stand in for the designed one are wider: a position on a large dictionary
+            // ("110620/151913") would lose its first digits, showing another row's number.
+            const int needed = panel->fontMetrics().horizontalAdvance(QStringLiteral("000000/000000"))
+                               + 2 * panel->frameWidth() + 2 * panel->margin() + 4;
+            widths[i] = std::max(widths[i], needed);
+        }
+        panel->setGeometry(x, 0, widths[i], 16);
+        x += widths[i];
     }
-    StatusPanels[1]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    StatusPanels[1]->setFrameShape(QFrame::Panel);
-    StatusPanels[1]->setFrameShadow(QFrame::Sunken);
     StatusPanels[0]->setText(QStringLiteral("Verbarium"));
     StatusBar->addWidget(strip, 1);
     StatusBar->setContentsMargins(0, 0, 0, 0);
