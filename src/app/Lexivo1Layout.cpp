@@ -218,30 +218,29 @@ void TLexivoAppForm::buildLayout()
 
 void TLexivoAppForm::buildStatusBar()
 {
-    int widths[3] = {430, 85, 50};
     static constexpr const char *kNames[3] = {"Message", "Position", "Spare"};
     // The panels keep their widths and are clipped by a narrow window, rather than widening it.
     auto *strip = new QWidget(StatusBar);
     strip->setObjectName(QStringLiteral("StatusPanels"));
     strip->setMinimumWidth(0);
     strip->setFixedHeight(16);
+    for (int i = 0; i < 3; ++i) {
+        StatusPanels[i] = new QLabel(strip);
+        StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
+        StatusPanels[i]->setAccessibleName(QLatin1String(kNames[i]));
+    }
+    QLabel *position = StatusPanels[1];
+    position->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    position->setFrameShape(QFrame::Panel);
+    position->setFrameShadow(QFrame::Sunken);
+    // The fonts that stand in for the designed one are wider: a position on a large dictionary
+    // ("110620/151913") would lose its first digits, showing another row's number.
+    const int positionWidth = position->fontMetrics().horizontalAdvance(QStringLiteral("000000/000000"))
+                              + 2 * position->frameWidth() + 2 * position->margin() + 4;
+    const int widths[3] = {430, std::max(85, positionWidth), 50};
     int x = 0;
     for (int i = 0; i < 3; ++i) {
-        auto *panel = new QLabel(strip);
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
-        panel->setAccessibleName(QLatin1String(kNames[i]));
-        StatusPanels[i] = panel;
-        if (i == 1) {
-            panel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            panel->setFrameShape(QFrame::Panel);
-            panel->setFrameShadow(QFrame::Sunken);
-            // The fonts that stand in for the designed one are wider: a position on a large dictionary
-            // ("110620/151913") would lose its first digits, showing another row's number.
-            const int needed = panel->fontMetrics().horizontalAdvance(QStringLiteral("000000/000000"))
-                               + 2 * panel->frameWidth() + 2 * panel->margin() + 4;
-            widths[i] = std::max(widths[i], needed);
-        }
-        panel->setGeometry(x, 0, widths[i], 16);
+        StatusPanels[i]->setGeometry(x, 0, widths[i], 16);
         x += widths[i];
     }
     StatusPanels[0]->setText(QStringLiteral("Verbarium"));
