@@ -254,7 +254,10 @@ void WordGrid::currentChanged(const QModelIndex &current, const QModelIndex &pre
 void WordGrid::focusInEvent(QFocusEvent *event)
 {
     QListView::focusInEvent(event);
-    emit entered();
+    // The list keeps the focus while a menu is open or another window is active, and gets it back
+    // afterwards; only focus that moves here from another control counts as entering.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        emit entered();
 }
 
 void SearchEdit::keyPressEvent(QKeyEvent *event)

@@ -32,7 +32,7 @@ public:
     void doItemsLayout() override;
 
 signals:
-    void entered();                  // the list received the keyboard focus
+    void entered();                  // the keyboard focus moved into the list from another control
     void rowChosen(int row);         // the user moved the highlighted row
 
 protected:

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QTextBlock>
 
@@ -62,6 +63,7 @@ private slots:
     void arrowingFocusedList();
     void arrowingOverCaseTwins();
     void clickingListRow();
+    void focusReturningToListKeepsTheBox();
     void altDownInSearchBoxLeavesText();
     void endsOfTable();
     void doubleClickOnWords_data();
@@ -296,6 +298,51 @@ void TestLookup::clickingListRow()
     QCOMPARE(form()->SEdit1->text(), QStringLiteral("m103"));
     verifyShows("m103");
     verifyCentred();
+}
+
+void TestLookup::focusReturningToListKeepsTheBox()
+{
+    WordGrid *grid = form()->DBGrid1;
+    type("m05");
+    QTest::keyClick(form()->SEdit1, Qt::Key_Tab);
+    QVERIFY(grid->hasFocus());
+    // Tabbing into the list puts the highlighted headword into the box.
+    QCOMPARE(form()->SEdit1->text(), QStringLiteral("m050"));
+
+    // A clipboard lookup leaves an inexact text in the box while the list keeps the focus.
+    const QString inexact = QStringLiteral("m05 x");
+    form()->SEdit1->setText(inexact);
+    verifyShows("m050");
+
+    // A menu takes the focus and gives it back before its command runs: "&Speak" reads the box as it was.
+    QMenu *sound = form()->MainMenu1->findChild<QMenu *>(QStringLiteral("Sound1"));
+    sound->popup(grid->mapToGlobal(QPoint(5, 5)));
+    QVERIFY(QTest::qWaitForWindowExposed(sound));
+    sound->setActiveAction(form()->action("SpeakWord1"));
+    QTest::keyClick(sound, Qt::Key_Return);
+    QTRY_VERIFY(!sound->isVisible());
+    QVERIFY(grid->hasFocus());
+    QCOMPARE(form()->SEdit1->text(), inexact);
+    QCOMPARE(m_fixture->speech->texts.size(), size_t(1));
+    QCOMPARE(m_fixture->speech->texts[0].units, inexact + QChar(u'\0'));
+
+    // Another window takes the activation and the list gets the focus back with it.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    form()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form()));
+    QTRY_VERIFY(grid->hasFocus());
+    QCOMPARE(form()->SEdit1->text(), inexact);
+
+    // A click from the search box onto the highlighted row moves only the focus, and that still counts.
+    form()->SEdit1->setFocus();
+    QTRY_VERIFY(form()->SEdit1->hasFocus());
+    const QRect current = grid->visualRect(grid->currentIndex());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, current.center());
+    QVERIFY(grid->hasFocus());
+    QCOMPARE(form()->SEdit1->text(), QStringLiteral("m050"));
 }
 
 void TestLookup::altDownInSearchBoxLeavesText()
