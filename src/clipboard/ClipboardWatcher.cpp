@@ -3,6 +3,18 @@
 #include "platform/ClipboardSource.h"
 #include "speech/Speaker.h"
 
+namespace {
+
+// A copied line brings its line break and a copied word often a blank or a no-break space, which would
+// land the lookup on a neighbour of the word. A cut inside a run of blanks leaves some behind.
+QString searchTextOf(const QString &copied)
+{
+    const QString text = copied.trimmed();
+    return text.left(cutLength(text, ClipboardWatcher::MaxCopyLength)).trimmed();
+}
+
+} // namespace
+
 ClipboardWatcher::ClipboardWatcher(ClipboardSource *source, ClipboardWatcherCallbacks callbacks)
     : m_source(source), m_callbacks(std::move(callbacks))
 {
@@ -25,8 +37,7 @@ void ClipboardWatcher::takeNewText()
     if (m_source->text() == m_lastSeen)
         return;
     m_lastSeen = m_source->text();
-    const QString copy = m_lastSeen.left(cutLength(m_lastSeen, MaxCopyLength));
-    m_callbacks.setSearchText(copy);
+    m_callbacks.setSearchText(searchTextOf(m_lastSeen));
     if (m_callbacks.autoRestoreChecked())
         m_callbacks.restoreAndShow();
     if (m_callbacks.soundChecked())

@@ -95,8 +95,8 @@ private slots:
     void firstTickTakesWhatIsThere();
     void emptyClipboardTextIsNotTaken();
     void sameTextTwiceIsOneLookup();
-    void cutsCopyAt300_data();
-    void cutsCopyAt300();
+    void copyTrimmedAndCut_data();
+    void copyTrimmedAndCut();
     void textAsInBoxIsSpokenAndRestored();
     void restoreThenSpeak();
     void failuresSwallowed();
@@ -147,7 +147,7 @@ void TestClipboardWatcher::sameTextTwiceIsOneLookup()
     QCOMPARE(r.window.lookups, (QStringList{QStringLiteral("word"), QStringLiteral("Word")}));
 }
 
-void TestClipboardWatcher::cutsCopyAt300_data()
+void TestClipboardWatcher::copyTrimmedAndCut_data()
 {
     QTest::addColumn<QString>("copied");
     QTest::addColumn<QString>("box");
@@ -161,13 +161,19 @@ void TestClipboardWatcher::cutsCopyAt300_data()
     QTest::newRow("pair across cut") << QString(299, QLatin1Char('a')) + pair << QString(299, QLatin1Char('a'));
     QTest::newRow("pair before cut") << QString(298, QLatin1Char('a')) + pair + QLatin1Char('z')
                                      << QString(298, QLatin1Char('a')) + pair;
-    QTest::newRow("unchanged blanks and lines") << QStringLiteral("  two words\r\nnext line\t")
-                                                << QStringLiteral("  two words\r\nnext line\t");
+    QTest::newRow("line break of a copied line") << QStringLiteral("hello\n") << QStringLiteral("hello");
+    QTest::newRow("no-break and other spaces") << QStringLiteral("\u00a0\u2002hello\u3000\u00a0")
+                                               << QStringLiteral("hello");
+    QTest::newRow("inner blanks and lines kept") << QStringLiteral("  two words\r\nnext line\t")
+                                                 << QStringLiteral("two words\r\nnext line");
+    QTest::newRow("blanks do not count towards 300") << QString(5, QLatin1Char(' ')) + a300 + QLatin1Char('\n') << a300;
+    QTest::newRow("cut inside blanks") << QString(298, QLatin1Char('a')) + QStringLiteral("    b")
+                                       << QString(298, QLatin1Char('a'));
     QTest::newRow("zero inside") << QStringLiteral("ab") + QChar(u'\0') + QStringLiteral("cd")
                                  << QStringLiteral("ab") + QChar(u'\0') + QStringLiteral("cd");
 }
 
-void TestClipboardWatcher::cutsCopyAt300()
+void TestClipboardWatcher::copyTrimmedAndCut()
 {
     QFETCH(QString, copied);
     QFETCH(QString, box);
@@ -175,7 +181,7 @@ void TestClipboardWatcher::cutsCopyAt300()
     r.clipboard.copy(copied);
     r.watcher.clipboardStep();
     QCOMPARE(r.window.box, box);
-    // The whole text is what was seen, so the same long copy is not taken again.
+    // The whole raw text is what was seen, so the same copy is not taken again.
     QCOMPARE(r.watcher.lastSeenText(), copied);
     r.watcher.clipboardStep();
     QCOMPARE(r.window.lookups.size(), 1);
