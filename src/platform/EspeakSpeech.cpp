@@ -215,27 +215,33 @@ bool EspeakRuntime::initialize()
 {
     if (m_initialized)
         return true;
-    if (!compatibleVersion())
-        return false;
     bool expected = false;
     if (!runtimeTaken.compare_exchange_strong(expected, true))
+        return false;
+    m_initialized = true;
+    return true;
+}
+
+bool EspeakRuntime::startLibrary()
+{
+    if (m_libraryStarted)
+        return true;
+    if (!compatibleVersion())
         return false;
     espeak().initializePath(m_options.dataPath.isEmpty() ? nullptr : m_options.dataPath.constData());
     espeak_ng_ERROR_CONTEXT context = nullptr;
     const espeak_ng_STATUS status = espeak().initialize(&context);
     espeak().clearErrorContext(&context);
-    if (status != ENS_OK) {
-        runtimeTaken = false;
+    if (status != ENS_OK)
         return false;
-    }
     activeOptions = &m_options;
-    m_initialized = true;
+    m_libraryStarted = true;
     return true;
 }
 
 std::unique_ptr<SpeechEngine> EspeakRuntime::createEngine()
 {
-    if (!m_initialized)
+    if (!m_initialized || !startLibrary())
         return nullptr;
     const bool playback = m_options.output == EspeakOptions::Output::Playback;
     if (!m_outputOpened) {
@@ -266,6 +272,7 @@ void EspeakRuntime::uninitialize()
         espeak().terminate();
     activeOptions = nullptr;
     m_initialized = false;
+    m_libraryStarted = false;
     m_outputOpened = false;
     runtimeTaken = false;
 }

@@ -28,10 +28,10 @@ struct EspeakOptions
     std::function<void(const EspeakEvent &event)> eventTap;
 };
 
-// On Linux the component runtime is the espeak-ng library (1.49 or later, the first with the espeak_ng_ calls)
-// initialised with the phoneme data of its data folder; the engine is its audio output opened and the English
-// voice loaded. No sound device still gives an engine (speech is then silent); missing data does not.
-// espeak-ng is one per process, so only one runtime can be initialised at a time.
+// On Linux the component runtime is this process's one hold on espeak-ng: only one runtime can be initialised
+// at a time. The engine is the library (1.49 or later, the first with the espeak_ng_ calls) started with the
+// phoneme data of its data folder, its audio output opened and the English voice loaded, so a missing library,
+// data folder or voice means no engine. No sound device still gives an engine (speech is then silent).
 class EspeakRuntime final : public SpeechRuntime
 {
 public:
@@ -47,7 +47,10 @@ public:
     static void loadLibrary();
 
 private:
+    bool startLibrary();
+
     EspeakOptions m_options;
     bool m_initialized = false;
+    bool m_libraryStarted = false;
     bool m_outputOpened = false;
 };

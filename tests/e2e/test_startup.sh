@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Start-up, single instance, closing to the tray, and a start without a dictionary.
+# Start-up, single instance, closing to the tray, and starts without a dictionary or without speech data.
 source "$E2E_LIB"
 e2e_start_desktop
 work=$(e2e_workdir)
@@ -45,3 +45,17 @@ e2e_wait_exit 10 || fail "the program did not end after the error"
 [ "$E2E_STATUS" -ne 0 ] || fail "a start without a dictionary exited 0"
 [ ! -e "$empty/data.dat" ] || fail "the failed open created data.dat"
 echo "ok: missing dictionary: message and exit status $E2E_STATUS"
+
+# With espeak-ng's data folder empty there is no engine: its ownerless box, no main window, exit status 1.
+nodata="$E2E_TMP/no-espeak-data"
+mkdir -p "$nodata"
+export ESPEAK_DATA_PATH="$nodata"
+e2e_start_app "$work"
+unset ESPEAK_DATA_PATH
+box=$(e2e_wait_window Error 15) || fail "no message box without speech data"
+e2e_screenshot startup-missing-speech-data
+[ -z "$(xdotool search --onlyvisible --name '^Verbarium$' 2>/dev/null)" ] || fail "the main window appeared without speech"
+xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool key Return
+e2e_wait_exit 10 || fail "the program did not end after the speech message"
+[ "$E2E_STATUS" -eq 1 ] || fail "a start without speech data exited $E2E_STATUS"
+echo "ok: missing speech data: message and exit status 1"

@@ -1,5 +1,5 @@
-// The espeak-ng engine in its synchronous mode: the samples it makes are captured and measured, and the
-// two start-up failures are provoked with data folders that lack the phoneme tables or the English voice.
+// The espeak-ng engine in its synchronous mode: the samples it makes are captured and measured, and its
+// start is failed with data folders that lack the phoneme tables or the English voice.
 #include "platform/EspeakSpeech.h"
 #include "speech/Speaker.h"
 
@@ -44,27 +44,30 @@ class TestEspeakCapture : public QObject
 {
     Q_OBJECT
 private slots:
-    void emptyDataFolderFailsRuntime();
+    void emptyDataFolderFailsEngine();
     void missingVoiceFailsEngine();
     void wordIsAudible();
     void emptyTextIsSilent();
     void secondRuntimeRefused();
 };
 
-void TestEspeakCapture::emptyDataFolderFailsRuntime()
+void TestEspeakCapture::emptyDataFolderFailsEngine()
 {
     QTemporaryDir empty;
     EspeakOptions options;
     options.output = EspeakOptions::Output::Synchronous;
     options.dataPath = QFile::encodeName(empty.path());
-    Speaker speaker(std::make_unique<EspeakRuntime>(options));
-    QCOMPARE(speaker.start(), Speaker::runtimeFailureMessage());
+    {
+        Speaker speaker(std::make_unique<EspeakRuntime>(options));
+        // No data is no engine installed, not a broken runtime.
+        QCOMPARE(speaker.start(), Speaker::engineFailureMessage());
+    }
 
     // The variable the library itself reads leads to the same clean failure.
     qputenv("ESPEAK_DATA_PATH", QFile::encodeName(empty.path()));
     options.dataPath.clear();
     Speaker fromEnvironment(std::make_unique<EspeakRuntime>(options));
-    QCOMPARE(fromEnvironment.start(), Speaker::runtimeFailureMessage());
+    QCOMPARE(fromEnvironment.start(), Speaker::engineFailureMessage());
     qunsetenv("ESPEAK_DATA_PATH");
 }
 
