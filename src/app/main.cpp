@@ -6,10 +6,8 @@
 #include "app/VerbariumStyle.h"
 #include "artwork/Artwork.h"
 #include "dictionary/DictionaryTable.h"
-#include "platform/AppError.h"
 #include "platform/Application.h"
 #include "platform/EspeakSpeech.h"
-#include "platform/MessageBox.h"
 #include "platform/PrestartedRuntime.h"
 #include "platform/SingleInstance.h"
 
@@ -140,16 +138,8 @@ int main(int argc, char **argv)
         else
             showRequested = true;
     });
-    try {
-        form = std::make_unique<TLexivoAppForm>(&app, env);
-    } catch (const StartupError &error) {
-        MessageBoxes::ownerless(error.message);
-        return error.exitCode;
-    } catch (const AppError &error) {
-        // Ending on a failure with status 0 would report it as success.
-        MessageBoxes::exception(error.message());
-        return 1;
-    }
+    if (const auto failed = buildOrReport([&] { form = std::make_unique<TLexivoAppForm>(&app, env); }))
+        return *failed;
 
     if (env.startHidden) {
         app.minimize();
