@@ -114,7 +114,6 @@ void FindPanel::showFound(quint64 query, const QList<FoundEntry> &batch, bool fi
     // Batches of a query that a newer keystroke replaced arrive late: drop them.
     if (!m_search || query != m_search->latest())
         return;
-    const QString current = m_results->currentItem() ? m_results->currentItem()->data(kHeadwordRole).toString() : QString();
     if (first)
         m_results->clear();
     for (const FoundEntry &found : batch) {
@@ -122,12 +121,10 @@ void FindPanel::showFound(quint64 query, const QList<FoundEntry> &batch, bool fi
         item->setData(kRowRole, rowOf(found.rowId, found.headword));
         item->setData(kHeadwordRole, found.headword);
         item->setToolTip(found.excerpt);
-        if (!current.isEmpty() && found.headword == current)
-            m_results->setCurrentItem(item);
     }
-    if (first && !m_results->currentItem())
+    // The final ranking replaces the provisional one from the top: Enter takes the best result.
+    if (first)
         m_results->setCurrentRow(0);
-    m_shownQuery = query;
     const QString count = QLocale().toString(total);
     if (provisional)
         m_status->setText(QStringLiteral("Ranking %1 entries so far\u2026").arg(count));

@@ -60,5 +60,4 @@ private:
     QListWidget *m_results;
     QStringList m_words;
     QString m_unavailable;
-    quint64 m_shownQuery = 0;
 };
