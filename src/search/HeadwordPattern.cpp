@@ -29,6 +29,9 @@ HeadwordPattern::HeadwordPattern(QStringView pattern)
             continue;
         m_folded.append(QChar(folded(c)));
     }
+    m_minLength = m_folded.size() - m_folded.count(QLatin1Char('*'));
+    if (!m_folded.isEmpty() && m_folded.back() != QLatin1Char('*') && m_folded.back() != QLatin1Char('?'))
+        m_last = m_folded.back().unicode();
 }
 
 template <typename View>
@@ -37,6 +40,8 @@ bool HeadwordPattern::matchesView(View headword) const
     // The classic wildcard walk: on a mismatch go back to just after the last "*" and let it take one
     // character more. Linear in practice, never exponential.
     const qsizetype n = headword.size();
+    if (n < m_minLength || (m_last && (n == 0 || folded(QChar(headword[n - 1])) != m_last)))
+        return false;
     const qsizetype m = m_folded.size();
     const QChar *p = m_folded.constData();
     qsizetype i = 0;

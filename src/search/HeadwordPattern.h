@@ -27,4 +27,8 @@ private:
     bool matchesView(View headword) const;
 
     QString m_folded;
+    // Quick refusals before the walk: fewer characters than the pattern's letters and "?"s, or a last
+    // character other than the one a pattern not ending in "*" asks for.
+    qsizetype m_minLength = 0;
+    char16_t m_last = 0;
 };
