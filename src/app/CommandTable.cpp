@@ -37,6 +37,7 @@ constexpr CommandDef kCommands[] = {
     {"RestoreAction", "View", "&Restore", "", "", 36, S::Enabled},
     {"ReportAction", "Help", "&Report a Bug...", "Sends a bug report about Verbarium software", "", -1, S::Enabled},
     {"SuggestAction", "Help", "Send Su&ggestion...", "Sends a suggestion about Verbarium software", "", -1, S::Enabled},
+    {"FindEntries1", "Dataset", "Find in Entries...", "Find in entries|Finds the words whose entries mention what you type, or the headwords that match a pattern such as *phobia", "Ctrl+F", -1, S::Enabled},
 };
 
 } // namespace

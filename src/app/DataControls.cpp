@@ -287,6 +287,8 @@ void EntryView::setEntry(int row, const QString &html)
     if (row == m_row)
         return;
     m_row = row;
+    // Marks of found words belong to the entry they were made for.
+    setExtraSelections({});
     setHtml(html);
 }
 

@@ -99,6 +99,10 @@ public:
     void RichEdit1DblClick();
     void WordDBText1Click();
 
+    // --- find in entries -------------------------------------------------------------------
+    void FindEntries1Execute();
+    class FindPanel *findPanel() const { return m_findPanel; }
+
     // --- search history --------------------------------------------------------------------
     void PriorSearch1Execute();
     void NextSearch1Execute();
@@ -208,6 +212,9 @@ private:
     class EmphasisBinding *m_underlineBinding = nullptr;
     class MailHandoff *m_mailHandoff = nullptr;
     // --- end of sharing members ---
+
+    void showFoundEntry(int row, const QString &headword, const QStringList &words);
+    class FindPanel *m_findPanel = nullptr;
 
 public:
     // The window's components, by the names every handler uses.

@@ -59,6 +59,7 @@ void TLexivoAppForm::bindHandlers()
         {"RestoreAction", &TLexivoAppForm::RestoreActionExecute},
         {"ReportAction", &TLexivoAppForm::ReportActionExecute},
         {"SuggestAction", &TLexivoAppForm::SuggestActionExecute},
+        {"FindEntries1", &TLexivoAppForm::FindEntries1Execute},
     };
     for (const auto &[name, handler] : handlers) {
         QAction *a = action(name);

@@ -284,7 +284,7 @@ void TLexivoAppForm::buildMenus()
         {"File1", "&File", "File related commands", {"FileSend1", "-", "FileClose1"}},
         {"Edit1", "&Edit", "Edit commands", {"EditCut1", "EditCopy1", "EditPaste1", "EditDelete1", "-", "EditUndo1"}},
         {"View1", "&View", "View commands", {"ToolbarAction", "StatusBarAction", "-", "ShowHideLeftAction"}},
-        {"Navigate1", "&Navigate", "Navigate commands", {"DataSetNext1", "DataSetPrior1", "-", "NextSearch1", "PriorSearch1"}},
+        {"Navigate1", "&Navigate", "Navigate commands", {"DataSetNext1", "DataSetPrior1", "-", "NextSearch1", "PriorSearch1", "-", "FindEntries1"}},
         {"Sound1", "&Sound", "Sound commands", {"SpeakWord1", "SpeakWords", "-", "SoundStop1"}},
         {"Options1", "&Options", "Options commands", {"AoTAction1", "AutoRestoreAction", "-", "CheckClipAction1", "CheckClipSoundAction1"}},
         {"Help1", "&Help", "Help topics", {"ContentAction1", "-", "SuggestAction", "ReportAction", "-", "HelpAbout1"}},

@@ -447,6 +447,17 @@ QString DictionaryTable::headwordAt(int row) const
     return m_wide ? storedView(row).toString() : QString(storedLatin1(row));
 }
 
+QAnyStringView DictionaryTable::headwordView(int row) const
+{
+    if (row >= loadedCount())
+        ensureLoaded();
+    if (row < 0 || row >= loadedCount())
+        return {};
+    if (m_wide)
+        return storedView(row);
+    return storedLatin1(row);
+}
+
 QString DictionaryTable::currentHeadword() const
 {
     return headwordAt(m_row);

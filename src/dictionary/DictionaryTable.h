@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAnyStringView>
 #include <QByteArray>
 #include <QLatin1StringView>
 #include <QList>
@@ -65,6 +66,8 @@ public:
     QString currentHeadword() const;
     QString currentEntry() const;
     QString headwordAt(int row) const;
+    // The stored headword without a copy, for scans over all of them; valid until the table closes.
+    QAnyStringView headwordView(int row) const;
     // The row findNearest would stand on, without moving.
     int nearestRow(QStringView text) const;
 

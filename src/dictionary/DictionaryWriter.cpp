@@ -42,7 +42,7 @@ bool syncFile(const QString &path)
 }
 
 void writeRows(const QString &path, const QList<DictionaryRow> &rows, const QString &password,
-               const DictionaryProgress &progress)
+               const DictionaryProgress &progress, const DictionaryExtra &extra)
 {
     Database db;
     auto check = [&db, &path](int rc) {
@@ -77,6 +77,8 @@ void writeRows(const QString &path, const QList<DictionaryRow> &rows, const QStr
     insert.reset();
     // Built after the rows: one sort instead of 147k ordered inserts.
     check(exec(handle, "CREATE INDEX IndexWordName ON Dictionary (WordName)"));
+    if (extra)
+        extra(handle, rows);
     check(exec(handle, "COMMIT"));
     if (progress)
         progress(total, total);
@@ -88,7 +90,7 @@ void writeRows(const QString &path, const QList<DictionaryRow> &rows, const QStr
 } // namespace
 
 void writeDictionary(const QString &path, QList<DictionaryRow> rows, const QString &password,
-                     const DictionaryProgress &progress)
+                     const DictionaryProgress &progress, const DictionaryExtra &extra)
 {
     validate(rows);
     std::stable_sort(rows.begin(), rows.end(), [](const DictionaryRow &a, const DictionaryRow &b) {
@@ -102,7 +104,7 @@ void writeDictionary(const QString &path, QList<DictionaryRow> rows, const QStri
     const QString tempPath = temp.fileName();
     temp.close();
 
-    writeRows(tempPath, rows, password, progress);
+    writeRows(tempPath, rows, password, progress, extra);
     // QTemporaryFile makes the file private; the dictionary is read by every user of an installation.
     QFile::setPermissions(tempPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     if (!syncFile(tempPath)

@@ -25,13 +25,14 @@ struct ShownBox
 class WindowFixture
 {
 public:
-    explicit WindowFixture(const QList<DictionaryRow> &rows, FormEnvironment env = {}, bool writeDictionary = true)
+    explicit WindowFixture(const QList<DictionaryRow> &rows, FormEnvironment env = {}, bool writeDictionary = true,
+                           const DictionaryExtra &extraTables = {})
     {
         m_oldDir = QDir::currentPath();
         qputenv("HOME", m_home.path().toUtf8());
         qputenv("XDG_CONFIG_HOME", (m_home.path() + "/config").toUtf8());
         if (writeDictionary)
-            ::writeDictionary(m_work.filePath("data.dat"), rows);
+            ::writeDictionary(m_work.filePath("data.dat"), rows, QStringLiteral("marbol47quen"), {}, extraTables);
         QDir::setCurrent(m_work.path());
         MessageBoxes::setPresenter([this](MessageBoxes::Kind kind, const QString &caption, const QString &text) {
             boxes.append({kind, caption, text});

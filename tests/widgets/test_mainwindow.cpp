@@ -145,7 +145,7 @@ void TestMainWindow::mainMenuOrder()
         {"FileSend1", "-", "FileClose1"},
         {"EditCut1", "EditCopy1", "EditPaste1", "EditDelete1", "-", "EditUndo1"},
         {"ToolbarAction", "StatusBarAction", "-", "ShowHideLeftAction"},
-        {"DataSetNext1", "DataSetPrior1", "-", "NextSearch1", "PriorSearch1"},
+        {"DataSetNext1", "DataSetPrior1", "-", "NextSearch1", "PriorSearch1", "-", "FindEntries1"},
         {"SpeakWord1", "SpeakWords", "-", "SoundStop1"},
         {"AoTAction1", "AutoRestoreAction", "-", "CheckClipAction1", "CheckClipSoundAction1"},
         {"ContentAction1", "-", "SuggestAction", "ReportAction", "-", "HelpAbout1"},

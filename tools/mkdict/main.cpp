@@ -3,6 +3,7 @@
 
 #include "dictionary/DictionaryWriter.h"
 #include "platform/AppError.h"
+#include "search/EntryIndex.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -65,9 +66,17 @@ int main(int argc, char *argv[])
         }
         const qsizetype total = rows.size();
         progress(QStringLiteral("writing %1 rows to %2").arg(total).arg(output));
+        qint64 indexMs = 0;
+        const auto textIndex = [&progress, &timer, &indexMs](sqlite3 *db, const QList<DictionaryRow> &sorted) {
+            progress(QStringLiteral("building the text index"));
+            const qint64 start = timer.elapsed();
+            writeEntryIndex(db, sorted);
+            indexMs = timer.elapsed() - start;
+        };
         writeDictionary(output, std::move(rows), QStringLiteral("marbol47quen"), [&progress](qsizetype done, qsizetype all) {
             progress(QStringLiteral("%1% written").arg(done * 100 / std::max<qsizetype>(all, 1)));
-        });
+        }, textIndex);
+        progress(QStringLiteral("text index built in %1 s").arg(double(indexMs) / 1000.0, 0, 'f', 1));
         std::printf("%s: %lld rows written (%lld of them irregular forms), %lld left out as longer than 32 characters, "
                     "%.1f s\n",
                     qPrintable(output), static_cast<long long>(total), static_cast<long long>(inflected),
