@@ -137,8 +137,19 @@ void Application::apply()
         if (m_form->isVisible())
             m_form->hide();
     } else if (m_minimized) {
-        if (!m_form->isMinimized() || !m_form->isVisible())
-            m_form->showMinimized();
+        if (!m_form->isMinimized() || !m_form->isVisible()) {
+            // A window mapped iconified from the first comes up normal under some window managers; one mapped
+            // without activation and iconified at once stays iconified.
+            const Qt::WindowStates states = m_form->windowState() | Qt::WindowMinimized;
+            if (!m_form->isVisible()) {
+                const bool quiet = m_form->testAttribute(Qt::WA_ShowWithoutActivating);
+                m_form->setAttribute(Qt::WA_ShowWithoutActivating);
+                m_form->setWindowState(states & ~Qt::WindowMinimized);
+                m_form->show();
+                m_form->setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+            }
+            m_form->setWindowState(states);
+        }
     } else if (wanted) {
         Qt::WindowStates states = m_form->windowState() & ~Qt::WindowMinimized;
         if (!m_form->isVisible() || m_form->isMinimized()) {
