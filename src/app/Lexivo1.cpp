@@ -237,6 +237,8 @@ void TLexivoAppForm::changeEvent(QEvent *event)
         FormActivate();
     } else if (event->type() == QEvent::WindowStateChange && isVisible() && !m_app->isApplyingState()) {
         // The window manager's minimise and restore reach the application as system commands.
+        if (isMinimized())
+            m_app->formIconified();
         if (isMinimized() && !m_app->isMinimized())
             m_app->systemCommand(Application::SystemCommand::Minimize);
         else if (!isMinimized() && m_app->isMinimized())
