@@ -11,6 +11,7 @@
 #include "platform/MessageBox.h"
 #include "clipboard/ClipboardWatcher.h"
 #include "speech/Speaker.h"
+#include "tray/Trayicon.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -141,8 +142,9 @@ void TLexivoAppForm::FormActivate()
 
 void TLexivoAppForm::FormPaint()
 {
-    // Painting must not re-enter the event loop: the restore waits for the loop's next turn.
-    if (m_app->isMinimized())
+    // Painting must not re-enter the event loop: the restore waits for the loop's next turn. The toolkit also
+    // paints a window that is iconified; that is no sign of the user bringing it back.
+    if (m_app->isMinimized() && !isMinimized())
         QTimer::singleShot(0, m_app, &Application::restore);
 }
 
@@ -168,9 +170,28 @@ void TLexivoAppForm::FileExit1Execute()
     m_app->terminate();
 }
 
+void TLexivoAppForm::endSession()
+{
+    if (m_app->terminated())
+        return;
+    saveAtSessionEnd();
+    m_app->terminate();
+}
+
+void TLexivoAppForm::saveAtSessionEnd()
+{
+    saveSettings(true);
+}
+
 void TLexivoAppForm::closeEvent(QCloseEvent *event)
 {
     if (m_app->terminated()) {
+        event->accept();
+        return;
+    }
+    // With no icon to come back through, hiding would strand the program: closing is leaving.
+    if (!TrayIcon1 || !TrayIcon1->InNotificationArea()) {
+        FileExit1Execute();
         event->accept();
         return;
     }
@@ -188,8 +209,12 @@ void TLexivoAppForm::closeEvent(QCloseEvent *event)
 void TLexivoAppForm::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
+    // Coming up iconified (a stored minimised state) is no request to restore.
     if (m_created && !event->spontaneous())
-        QTimer::singleShot(0, this, &TLexivoAppForm::FormShow);
+        QTimer::singleShot(0, this, [this] {
+            if (!isMinimized())
+                FormShow();
+        });
 }
 
 void TLexivoAppForm::paintEvent(QPaintEvent *event)
@@ -207,10 +232,13 @@ void TLexivoAppForm::resizeEvent(QResizeEvent *event)
 void TLexivoAppForm::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    // Some window managers hand the focus to a window they have just iconified: that is no restore.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !isMinimized()) {
         FormActivate();
     } else if (event->type() == QEvent::WindowStateChange && isVisible() && !m_app->isApplyingState()) {
         // The window manager's minimise and restore reach the application as system commands.
+        if (isMinimized())
+            m_app->formIconified();
         if (isMinimized() && !m_app->isMinimized())
             m_app->systemCommand(Application::SystemCommand::Minimize);
         else if (!isMinimized() && m_app->isMinimized())

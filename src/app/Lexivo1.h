@@ -86,6 +86,9 @@ public:
     void FormResize();
     void FileClose1Execute();
     void FileExit1Execute();
+    // The session ends (logout, shutdown, the display gone): leave as "E&xit" does, with no one left to read a box.
+    void endSession();
+    void saveAtSessionEnd();
 
     // --- lookup and entry display ----------------------------------------------------------
     void SEdit1Change();
@@ -173,7 +176,7 @@ private:
     void createSpeech();
     void releaseSpeech();
     void applySettings();
-    void saveSettings();
+    void saveSettings(bool quiet = false);
     QCursor handCursor() const;
 
     void setEntryFaceLeft(int left);

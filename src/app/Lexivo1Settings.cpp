@@ -2,18 +2,23 @@
 #include "app/Lexivo1.h"
 
 #include "app/SettingsTable.h"
+#include "app/WindowPlacement.h"
 #include "dictionary/DictionaryTable.h"
 #include "platform/Application.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileFile.h"
 #include "platform/SettingsKey.h"
+#include "tray/Trayicon.h"
 
 #include <QAction>
 #include <QDir>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+
+#include <optional>
 
 namespace {
 
@@ -28,9 +33,12 @@ QList<QRect> screenRects()
 {
     QList<QRect> rects;
     for (const QScreen *screen : QGuiApplication::screens())
-        rects << screen->geometry();
+        rects << screen->availableGeometry();
     return rects;
 }
+
+// Before the window manager has framed the window its title bar's height is unknown; most are no taller.
+constexpr int kTitleBarGuess = 30;
 
 } // namespace
 
@@ -73,37 +81,50 @@ void TLexivoAppForm::applySettings()
         else
             Timer1->stop();
     };
-    targets.windowState = [this](Qt::WindowState state) { setWindowState(state); };
+    // The state goes to the window after its position, even when reading the position fails: setting a state
+    // creates the window, and a window moved after that is placed by its inner corner, a frame's height off.
+    std::optional<Qt::WindowState> storedState;
+    targets.windowState = [&storedState](Qt::WindowState state) { storedState = state; };
+    const auto applyState = qScopeGuard([this, &storedState] {
+        if (storedState)
+            setWindowState(*storedState);
+    });
     targets.startHidden = [this] {
         // Minimised here means "in the tray": the window is never handed to the window system iconified,
         // or its late report of that state would hide it again when a second start shows it.
         m_app->minimize();
         m_app->processMessages();
-        m_app->hideAppWindow();
+        // Without a notification area the program starts minimised to the taskbar instead.
+        if (TrayIcon1->InNotificationArea())
+            m_app->hideAppWindow();
         Table1->next();
         m_app->processMessages();
     };
     targets.windowTop = [this](int top) { move(x(), top); };
     targets.windowLeft = [this](int left) {
         move(left, y());
-        // A window placed on a monitor since removed would be out of everyone's reach.
-        const QScreen *primary = QGuiApplication::primaryScreen();
-        if (primary)
-            move(reachablePosition(QRect(pos(), size()), screenRects(), primary->availableGeometry()));
+        // A window whose title bar is off the screens (a monitor since removed, a smaller screen) cannot be
+        // dragged back.
+        const int title = std::max(geometry().y() - frameGeometry().y(), kTitleBarGuess);
+        move(titleBarOnScreen(frameGeometry(), title, screenRects()));
     };
     ::applySettings(key.get(), file, m_env.startHidden, targets);
     m_app->processMessages();
 }
 
-void TLexivoAppForm::saveSettings()
+void TLexivoAppForm::saveSettings(bool quiet)
 {
     const auto key = SettingsKey::openOrCreate(QLatin1String(settingsKeyPath));
     if (!key) {
-        showKeyFailure();
+        if (!quiet)
+            showKeyFailure();
         return;
     }
     SavedValues values;
+    // Minimised into the tray is the application's state, not the window's: the window is stored as it was.
     values.windowState = windowState();
+    if (!m_app->isAppWindowShown())
+        values.windowState &= ~Qt::WindowMinimized;
     values.toolBar = !ControlBar1->isHidden();
     values.statusBar = !StatusBar->isHidden();
     values.wordsExplorer = !action("ShowHideLeftAction")->isChecked();
@@ -114,6 +135,6 @@ void TLexivoAppForm::saveSettings()
     values.checkClip = action("CheckClipAction1")->isChecked();
     values.checkClipSound = action("CheckClipSoundAction1")->isChecked();
     // A settings file that cannot be written is said, not lost in silence; the program ends all the same.
-    if (!::saveSettings(*key, values))
+    if (!::saveSettings(*key, values) && !quiet)
         showKeyFailure();
 }

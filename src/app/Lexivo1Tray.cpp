@@ -31,6 +31,8 @@ void TLexivoAppForm::TrayIcon1Restore()
     m_app->processMessages();
     m_app->restore();
     m_app->processMessages();
+    // The icon's own bringing forward came while the window was still hidden.
+    m_app->bringToFront();
 }
 
 void TLexivoAppForm::RestoreActionExecute()
@@ -43,4 +45,6 @@ void TLexivoAppForm::RestoreActionExecute()
     m_app->processMessages();
     m_app->restore();
     m_app->processMessages();
+    // Also when the window was on screen all along, behind others.
+    m_app->bringToFront();
 }

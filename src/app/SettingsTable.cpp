@@ -178,15 +178,3 @@ bool saveSettings(SettingsKey &key, const SavedValues &values)
         key.writeString(name, text);
     return key.close();
 }
-
-QPoint reachablePosition(const QRect &frame, const QList<QRect> &screens, const QRect &primary)
-{
-    for (const QRect &screen : screens) {
-        if (screen.intersects(frame))
-            return frame.topLeft();
-    }
-    // Centred on the primary screen, or at its corner when the window is larger than the screen.
-    const QPoint centred(primary.x() + (primary.width() - frame.width()) / 2,
-                         primary.y() + (primary.height() - frame.height()) / 2);
-    return QPoint(std::max(primary.x(), centred.x()), std::max(primary.y(), centred.y()));
-}

@@ -91,7 +91,3 @@ QList<std::pair<QString, QString>> savedEntries(const SavedValues &values);
 // Writes all ten, each on its own (a failed write does not stop the next), then closes the key.
 // Returns whether the key was committed.
 bool saveSettings(SettingsKey &key, const SavedValues &values);
-
-// A stored position that leaves the window on no screen at all (a monitor since removed) is moved onto the primary
-// screen; a window with any part on a screen keeps its position exactly.
-QPoint reachablePosition(const QRect &frame, const QList<QRect> &screens, const QRect &primary);

@@ -9,7 +9,9 @@
 #include "platform/Application.h"
 #include "platform/EspeakSpeech.h"
 #include "platform/PrestartedRuntime.h"
+#include "platform/SessionEnd.h"
 #include "platform/SingleInstance.h"
+#include "tray/Trayicon.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -143,19 +145,26 @@ int main(int argc, char **argv)
 
     if (env.startHidden) {
         app.minimize();
-        app.hideAppWindow();
+        // Without a notification area "/m" starts minimised to the taskbar, never out of reach.
+        if (form->TrayIcon1->InNotificationArea())
+            app.hideAppWindow();
         app.processMessages();
     }
 
-    // As the loop starts the window is shown, unless its state is minimised.
-    if (env.startHidden) {
+    // As the loop starts the window is shown, unless its state is minimised: then it is iconified, and keeps its
+    // taskbar entry unless it went to the tray.
+    if (env.startHidden || (form->windowState() & Qt::WindowMinimized))
         app.minimize();
-    } else if (form->windowState() & Qt::WindowMinimized) {
+    if (app.isAppWindowShown())
         app.showForm();
-        app.minimize();
-    } else {
-        app.showForm();
-    }
+    // Logging out or shutting down is leaving too: the settings are kept as at "E&xit".
+    SessionEnd sessionEnd;
+    QObject::connect(&sessionEnd, &SessionEnd::ending, form.get(), &TLexivoAppForm::endSession);
+    QObject::connect(&sessionEnd, &SessionEnd::saveRequested, form.get(), &TLexivoAppForm::saveAtSessionEnd);
+    sessionEnd.setLastChance([&form, &app] {
+        if (form && !app.terminated())
+            form->saveAtSessionEnd();
+    });
     form->markStarted();
     if (showRequested)
         QTimer::singleShot(0, form.get(), &TLexivoAppForm::showFromAnotherStart);

@@ -48,6 +48,7 @@ void Application::minimize()
 
 void Application::restore()
 {
+    m_iconifying = false;
     if (!m_minimized)
         return;
     m_minimized = false;
@@ -112,6 +113,9 @@ void Application::unhookMainWindow(int id)
 
 void Application::systemCommand(SystemCommand command)
 {
+    // The window manager's first report on a window iconified as it was mapped may still say normal.
+    if (m_iconifying && command == SystemCommand::Restore)
+        return;
     if (m_hooks.empty()) {
         // Nobody takes the command over: the window manager has already acted; just keep count.
         m_minimized = command == SystemCommand::Minimize;
@@ -137,8 +141,20 @@ void Application::apply()
         if (m_form->isVisible())
             m_form->hide();
     } else if (m_minimized) {
-        if (!m_form->isMinimized() || !m_form->isVisible())
-            m_form->showMinimized();
+        if (!m_form->isMinimized() || !m_form->isVisible()) {
+            // A window mapped iconified from the first comes up normal under some window managers; one mapped
+            // without activation and iconified at once stays iconified.
+            const Qt::WindowStates states = m_form->windowState() | Qt::WindowMinimized;
+            if (!m_form->isVisible()) {
+                m_iconifying = true;
+                const bool quiet = m_form->testAttribute(Qt::WA_ShowWithoutActivating);
+                m_form->setAttribute(Qt::WA_ShowWithoutActivating);
+                m_form->setWindowState(states & ~Qt::WindowMinimized);
+                m_form->show();
+                m_form->setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+            }
+            m_form->setWindowState(states);
+        }
     } else if (wanted) {
         Qt::WindowStates states = m_form->windowState() & ~Qt::WindowMinimized;
         if (!m_form->isVisible() || m_form->isMinimized()) {

@@ -56,6 +56,8 @@ public:
     bool isHooked(int id) const { return m_hooks.count(id) != 0; }
     // Called by the main form when the window manager asks to minimise or restore it.
     void systemCommand(SystemCommand command);
+    // Called by the main form when the window manager reports it iconified.
+    void formIconified() { m_iconifying = false; }
 
     // The form's own visibility, as the framework's Show/Hide set it.
     void showForm();
@@ -77,6 +79,7 @@ private:
     bool m_appWindowShown = true;
     bool m_formVisible = false;
     bool m_terminated = false;
+    bool m_iconifying = false; // mapped and iconified at once: the window manager may report it normal first
     int m_applying = 0;
     int m_nextHookId = 1;
     std::map<int, Hook> m_hooks;

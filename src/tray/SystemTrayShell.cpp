@@ -1,6 +1,16 @@
 #include "tray/SystemTrayShell.h"
 
-SystemTrayShell::SystemTrayShell(QObject *parent) : QObject(parent)
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QGuiApplication>
+#include <QStyleHints>
+
+namespace {
+constexpr char watcherService[] = "org.kde.StatusNotifierWatcher";
+}
+
+SystemTrayShell::SystemTrayShell(QObject *parent, Host host) : QObject(parent), m_host(host)
 {
     m_trayPoll.setInterval(TrayPollInterval);
     connect(&m_trayPoll, &QTimer::timeout, this, &SystemTrayShell::pollTray);
@@ -16,6 +26,8 @@ bool SystemTrayShell::add(const NotifyIconData &data)
 {
     if (m_entries.count(data.uID))
         return false; // the shell refuses a second icon with the same id
+    // Asked before the first desktop icon exists, the moment the toolkit makes the same choice for good.
+    statusNotifier();
     Entry entry;
     entry.icon = new QSystemTrayIcon(this);
     const quintptr id = data.uID;
@@ -58,6 +70,39 @@ bool SystemTrayShell::remove(const NotifyIconData &data)
     return true;
 }
 
+bool SystemTrayShell::hasNotificationArea() const
+{
+    // The toolkit's own answer opens a new bus connection at every question; the host's name is enough.
+    if (m_host == Host::StatusNotifier)
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered(QLatin1String(watcherService));
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void SystemTrayShell::setMenu(const NotifyIconData &data, QMenu *menu)
+{
+    // An XEmbed tray leaves the menu to the component, which opens it on its own mouse message.
+    const auto it = m_entries.find(data.uID);
+    if (it != m_entries.end() && it->second.icon && statusNotifier())
+        it->second.icon->setContextMenu(menu);
+}
+
+bool SystemTrayShell::statusNotifierHostRegistered()
+{
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(QLatin1String(watcherService)))
+        return false;
+    QDBusInterface watcher(QLatin1String(watcherService), QStringLiteral("/StatusNotifierWatcher"),
+                           QLatin1String(watcherService), bus);
+    return watcher.property("IsStatusNotifierHostRegistered").toBool();
+}
+
+bool SystemTrayShell::statusNotifier()
+{
+    if (m_host == Host::Probe)
+        m_host = statusNotifierHostRegistered() ? Host::StatusNotifier : Host::XEmbed;
+    return m_host == Host::StatusNotifier;
+}
+
 QSystemTrayIcon *SystemTrayShell::iconFor(quintptr uID) const
 {
     const auto it = m_entries.find(uID);
@@ -94,8 +139,20 @@ void SystemTrayShell::apply(Entry &entry, const NotifyIconData &data)
 
 void SystemTrayShell::activated(quintptr uID, QSystemTrayIcon::ActivationReason reason)
 {
+    QList<quint32> messages = mouseMessagesFor(reason);
+    if (reason == QSystemTrayIcon::Trigger && statusNotifier()) {
+        // The host's activation is the user's wish to open the program: it stands for the whole double
+        // click, and a second one within the double-click interval is the rest of the same double click.
+        const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+        if (m_lastActivation.isValid() && m_lastActivation.elapsed() <= interval) {
+            m_lastActivation.invalidate();
+            return;
+        }
+        m_lastActivation.start();
+        messages = {Win::WM_LBUTTONDOWN, Win::WM_LBUTTONUP, Win::WM_LBUTTONDBLCLK, Win::WM_LBUTTONUP};
+    }
     const QPointer<SystemTrayShell> self(this);
-    for (const quint32 mouseMessage : mouseMessagesFor(reason)) {
+    for (const quint32 mouseMessage : messages) {
         // Each message may remove the icon or destroy its window; look again before the next.
         if (!self)
             return;

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class QMenu;
+
 // The window messages the tray component exchanges with the shell and the application window.
 namespace Win {
 inline constexpr quint32 WM_QUERYENDSESSION = 0x0011;
@@ -79,4 +81,8 @@ public:
     virtual bool add(const NotifyIconData &data) = 0;
     virtual bool modify(const NotifyIconData &data) = 0;
     virtual bool remove(const NotifyIconData &data) = 0;
+    // Whether the desktop shows icons at all just now; a panel may come and go.
+    virtual bool hasNotificationArea() const { return true; }
+    // The menu of the icon, for a desktop that opens icons' menus itself (none: the component opens its own).
+    virtual void setMenu(const NotifyIconData &, QMenu *) { }
 };

@@ -68,6 +68,7 @@ void TTrayIcon::Notification(QObject *AComponent, TOperation Operation)
     } else if (AComponent == m_popupMenu) {
         disconnect(m_menuGone);
         m_popupMenu = nullptr;
+        handMenuToShell();
     }
 }
 
@@ -82,6 +83,7 @@ void TTrayIcon::SetVisible(bool Value)
         m_visible = true;
         m_hide = true;
         installHook();
+        handMenuToShell();
     } else {
         if (!m_shell->remove(m_iconData))
             throw EOutOfResources(CannotRemoveIcon);
@@ -112,6 +114,20 @@ void TTrayIcon::SetPopupMenu(QMenu *Value)
     m_popupMenu = Value;
     if (Value)
         m_menuGone = connect(Value, &QObject::destroyed, this, [this](QObject *gone) { Notification(gone, opRemove); });
+    handMenuToShell();
+}
+
+void TTrayIcon::SetPopupMenuOn(TTrayIconMessage Value)
+{
+    m_popupMenuOn = Value;
+    handMenuToShell();
+}
+
+// A desktop that opens icons' menus itself gets the menu the mouse is meant to open; elsewhere ShowMenu opens it.
+void TTrayIcon::handMenuToShell()
+{
+    if (m_visible)
+        m_shell->setMenu(m_iconData, m_popupMenuOn == imNone ? nullptr : m_popupMenu);
 }
 
 void TTrayIcon::SetIcons(ImageList *Value)
@@ -166,7 +182,9 @@ void TTrayIcon::Minimize()
 {
     if (Application *app = Application::instance()) {
         app->minimize();
-        app->hideAppWindow();
+        // Without an icon to come back through, the taskbar entry is the only way back: it stays.
+        if (InNotificationArea())
+            app->hideAppWindow();
     }
     if (OnMinimize)
         OnMinimize(this);

@@ -98,7 +98,7 @@ public:
     TTrayIconMessage RestoreOn() const { return m_restoreOn; }
     void SetRestoreOn(TTrayIconMessage Value) { m_restoreOn = Value; }
     TTrayIconMessage PopupMenuOn() const { return m_popupMenuOn; }
-    void SetPopupMenuOn(TTrayIconMessage Value) { m_popupMenuOn = Value; }
+    void SetPopupMenuOn(TTrayIconMessage Value);
     QMenu *PopupMenu() const { return m_popupMenu; }
     void SetPopupMenu(QMenu *Value);
     ImageList *Icons() const { return m_icons; }
@@ -110,6 +110,9 @@ public:
     int GetAnimateInterval() const { return m_animateTimer.interval(); }
     void SetAnimateInterval(int Value) { m_animateTimer.setInterval(Value); }
     TrayWindow *GetHandle() const { return m_window; }
+    // True while the icon is in a notification area the desktop shows, so that the user can reach the program
+    // through it; asked anew each time, as a panel may come and go.
+    bool InNotificationArea() const { return m_visible && m_shell->hasNotificationArea(); }
 
     // The icon currently handed to the shell, and the record that carries it.
     QIcon CurrentIcon() const { return m_icon; }
@@ -154,6 +157,7 @@ protected:
     virtual void DoMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
 
 private:
+    void handMenuToShell();
     void installHook();
     void removeHook();
     void setIconFromList(int index);

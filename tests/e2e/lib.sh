@@ -35,6 +35,8 @@ e2e_private_home() {
     mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM SESSION_MANAGER
+    # No session bus unless a test starts one: asking for a missing one would start a stray one for the display.
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/no-session-bus"
 }
 
 # Starts Xvfb on a free display, openbox, and (unless "notray") a trayer notification area.
@@ -252,4 +254,37 @@ menu() {
     sleep 0.4
     xdotool key "$@"
     sleep 0.5
+}
+
+# A panel that holds status-notifier items, the way KDE, XFCE, GNOME's AppIndicator and Wayland panels hold icons:
+# a private session bus and xfce4-panel with only its status tray, on the running X server.
+e2e_start_status_notifier_host() {
+    local conf="$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml" end
+    mkdir -p "$conf"
+    cp "$(dirname "${BASH_SOURCE[0]}")/xfce4-panel.xml" "$conf/"
+    eval "$(dbus-launch --sh-syntax)"
+    E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
+    xfce4-panel >"$E2E_TMP/panel.log" 2>&1 &
+    E2E_PIDS+=($!)
+    end=$((SECONDS + 15))
+    until dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+        string:org.kde.StatusNotifierWatcher 2>/dev/null | grep -q true; do
+        [ $SECONDS -lt $end ] || fail "the panel registered no status-notifier watcher"
+        sleep 0.2
+    done
+}
+
+# The program's window as the window manager lists it (a taskbar entry), iconified or not; prints its id.
+e2e_listed_window() {
+    local end=$((SECONDS + ${1:-10})) id
+    while [ $SECONDS -lt $end ]; do
+        id=$(wmctrl -lp 2>/dev/null | awk -v pid="$E2E_APP_PID" '$3 == pid {print $1; exit}')
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+e2e_iconified() {
+    xprop -id "$1" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_HIDDEN
 }

@@ -4,6 +4,7 @@
 // boxes recorded instead of shown.
 
 #include "../mocks/FakeSpeech.h"
+#include "../unit/tray/FakeTrayShell.h"
 #include "app/Lexivo1.h"
 #include "dictionary/DictionaryWriter.h"
 #include "platform/Application.h"
@@ -43,6 +44,9 @@ public:
         if (!env.speechRuntime) {
             env.speechRuntime = [log = speech] { return std::make_unique<FakeSpeechRuntime>(log); };
         }
+        // A desktop with a notification area, unless a test brings its own.
+        if (!env.trayShell)
+            env.trayShell = &trayShell;
         app = std::make_unique<Application>();
         form = std::make_unique<TLexivoAppForm>(app.get(), env);
     }
@@ -58,6 +62,7 @@ public:
     QString workDir() const { return m_work.path(); }
 
     std::shared_ptr<FakeSpeechLog> speech = std::make_shared<FakeSpeechLog>();
+    FakeTrayShell trayShell;
     std::unique_ptr<Application> app;
     std::unique_ptr<TLexivoAppForm> form;
     QList<ShownBox> boxes;

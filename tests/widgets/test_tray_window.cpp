@@ -234,9 +234,15 @@ void TestTrayWindow::restoreCommand()
     }
     f.app()->processMessages();
     QCOMPARE(f.onScreen(), before == "shown");
+    // Another window is in front, over the shown one.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QTRY_VERIFY(other.isActiveWindow());
 
     f.form()->TrayPopupMenu1->actions().first()->trigger();
     QVERIFY(f.onScreen());
+    QTRY_VERIFY(f.form()->isActiveWindow());
     QVERIFY(!f.app()->terminated());
 }
 

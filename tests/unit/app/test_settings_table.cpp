@@ -350,26 +350,6 @@ private slots:
         const int left = positionFrom(readSetting(nullptr, shipped, *findSetting(u"WindowLeft")));
         QVERIFY(QRect(0, 0, 1024, 768).contains(QRect(left, top, 543, 390)));
     }
-
-    void reachable_data()
-    {
-        QTest::addColumn<QRect>("frame");
-        QTest::addColumn<QPoint>("expected");
-        QTest::newRow("on the primary") << QRect(225, 316, 543, 390) << QPoint(225, 316);
-        QTest::newRow("on the second, negative") << QRect(-1500, 40, 543, 390) << QPoint(-1500, 40);
-        QTest::newRow("sliver on a screen") << QRect(1910, 1070, 543, 390) << QPoint(1910, 1070);
-        QTest::newRow("between screens above") << QRect(-200, -500, 543, 390) << QPoint(688, 345);
-        QTest::newRow("far right") << QRect(5000, 0, 543, 390) << QPoint(688, 345);
-        QTest::newRow("larger than the screen") << QRect(9000, 0, 3000, 2000) << QPoint(0, 0);
-    }
-
-    void reachable()
-    {
-        QFETCH(QRect, frame);
-        QFETCH(QPoint, expected);
-        const QRect primary(0, 0, 1920, 1080);
-        QCOMPARE(reachablePosition(frame, {primary, QRect(-1600, 0, 1600, 900)}, primary), expected);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSettingsTable)

@@ -19,6 +19,9 @@ public:
     bool modify(const NotifyIconData &data) override { return record("modify", data, refuseModify); }
     bool remove(const NotifyIconData &data) override { return record("remove", data, refuseRemove); }
 
+    bool hasNotificationArea() const override { return notificationArea; }
+    void setMenu(const NotifyIconData &, QMenu *menu) override { menus.append(menu); }
+
     QStringList ops() const
     {
         QStringList out;
@@ -28,9 +31,11 @@ public:
     }
 
     QList<Call> calls;
+    QList<QMenu *> menus; // each menu handed over, in order
     bool refuseAdd = false;
     bool refuseModify = false;
     bool refuseRemove = false;
+    bool notificationArea = true;
 
 private:
     bool record(const char *op, const NotifyIconData &data, bool refuse)

@@ -3,6 +3,7 @@
 #include "tray/Trayicon.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -19,6 +20,9 @@ private slots:
     void activationsBecomeMouseMessages_data();
     void activationsBecomeMouseMessages();
     void removalDuringActivationIsSafe();
+    void statusNotifierActivationIsTheDoubleClick();
+    void menuOnlyForStatusNotifierHost_data();
+    void menuOnlyForStatusNotifierHost();
     void componentStartsWithoutTray();
 
 private:
@@ -114,7 +118,7 @@ void TestSystemTrayShell::activationsBecomeMouseMessages()
         QCOMPARE(m.WParam, quintptr(42));
         received << quint32(m.LParam);
     });
-    SystemTrayShell shell;
+    SystemTrayShell shell(nullptr, SystemTrayShell::Host::XEmbed);
     QVERIFY(shell.add(record(42, &window)));
     for (int reason : reasons)
         emit shell.iconFor(42)->activated(QSystemTrayIcon::ActivationReason(reason));
@@ -138,6 +142,44 @@ void TestSystemTrayShell::removalDuringActivationIsSafe()
     QCoreApplication::processEvents();
     QCOMPARE(calls, 1); // the button-up that followed went nowhere
     QVERIFY(!icon);
+}
+
+// Such a host sends one activation per click, and one per click of a double click too.
+void TestSystemTrayShell::statusNotifierActivationIsTheDoubleClick()
+{
+    QList<quint32> received;
+    TrayWindow window([&received](TMessage &m) { received << quint32(m.LParam); });
+    SystemTrayShell shell(nullptr, SystemTrayShell::Host::StatusNotifier);
+    QVERIFY(shell.add(record(42, &window)));
+    emit shell.iconFor(42)->activated(QSystemTrayIcon::Trigger);
+    emit shell.iconFor(42)->activated(QSystemTrayIcon::Trigger);
+    const QList<quint32> doubleClick{Win::WM_LBUTTONDOWN, Win::WM_LBUTTONUP, Win::WM_LBUTTONDBLCLK, Win::WM_LBUTTONUP};
+    QTRY_COMPARE(received, doubleClick);
+    QCoreApplication::processEvents();
+    QCOMPARE(received, doubleClick);
+}
+
+void TestSystemTrayShell::menuOnlyForStatusNotifierHost_data()
+{
+    QTest::addColumn<int>("host");
+    QTest::addColumn<bool>("handed");
+    // An XEmbed tray leaves it to the component, which opens it on release of the button.
+    QTest::newRow("XEmbed") << int(SystemTrayShell::Host::XEmbed) << false;
+    QTest::newRow("status notifier") << int(SystemTrayShell::Host::StatusNotifier) << true;
+}
+
+void TestSystemTrayShell::menuOnlyForStatusNotifierHost()
+{
+    QFETCH(int, host);
+    QFETCH(bool, handed);
+    SystemTrayShell shell(nullptr, SystemTrayShell::Host(host));
+    QMenu menu;
+    const NotifyIconData d = record(3, nullptr);
+    QVERIFY(shell.add(d));
+    shell.setMenu(d, &menu);
+    QCOMPARE(shell.iconFor(3)->contextMenu(), handed ? &menu : nullptr);
+    shell.setMenu(d, nullptr);
+    QVERIFY(!shell.iconFor(3)->contextMenu());
 }
 
 void TestSystemTrayShell::componentStartsWithoutTray()

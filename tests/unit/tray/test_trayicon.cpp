@@ -66,6 +66,7 @@ private slots:
     void messageTable_data();
     void messageTable();
     void restoreAndMinimizeDriveApplication();
+    void menuHandedToShell();
     void applicationHookProc_data();
     void applicationHookProc();
     void menuOpensAtCursor();
@@ -473,6 +474,7 @@ void TestTrayIcon::messageTable()
 void TestTrayIcon::restoreAndMinimizeDriveApplication()
 {
     watch(*m_tray);
+    m_tray->SetVisible(true);
     m_tray->Minimize();
     QVERIFY(m_app->isMinimized());
     QVERIFY(!m_app->isAppWindowShown());
@@ -480,6 +482,36 @@ void TestTrayIcon::restoreAndMinimizeDriveApplication()
     QVERIFY(!m_app->isMinimized());
     QVERIFY(m_app->isAppWindowShown());
     QCOMPARE(m_log, (QStringList{"minimize", "restore", "dbl"}));
+
+    // With no notification area to come back through, or no icon in it, the taskbar entry stays.
+    m_shell->notificationArea = false;
+    QVERIFY(!m_tray->InNotificationArea());
+    m_tray->Minimize();
+    QVERIFY(m_app->isMinimized());
+    QVERIFY(m_app->isAppWindowShown());
+    m_app->restore();
+    m_shell->notificationArea = true;
+    m_tray->SetVisible(false);
+    m_tray->Minimize();
+    QVERIFY(m_app->isAppWindowShown());
+}
+
+// A desktop that opens icons' menus itself is handed the menu while the mouse is meant to open one.
+void TestTrayIcon::menuHandedToShell()
+{
+    const auto handed = [this] { return m_shell->menus.isEmpty() ? nullptr : m_shell->menus.last(); };
+    auto *menu = new QMenu;
+    m_tray->SetPopupMenu(menu);
+    m_tray->SetPopupMenuOn(imRightClickUp);
+    QVERIFY(m_shell->menus.isEmpty()); // nothing goes to the shell before the icon is there
+    m_tray->SetVisible(true);
+    QCOMPARE(handed(), menu);
+    m_tray->SetPopupMenuOn(imNone);
+    QVERIFY(!handed());
+    m_tray->SetPopupMenuOn(imRightClickUp);
+    QCOMPARE(handed(), menu);
+    delete menu;
+    QVERIFY(!handed());
 }
 
 void TestTrayIcon::applicationHookProc_data()
