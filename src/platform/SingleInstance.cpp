@@ -141,7 +141,7 @@ SingleInstance::Asked SingleInstance::ask(const QDeadlineTimer &deadline) const
             return Asked::Nobody;
         if (deadline.hasExpired())
             return Asked::Silent;
-        ::usleep(5 * 1000);
+        ::usleep(20 * 1000);
     }
     FdCloser closer(fd);
 
