@@ -22,11 +22,14 @@
 
 namespace {
 
+// The file is named after the message, so the user knows which one to look at.
 void showKeyFailure()
 {
     MessageBoxes::stop(QStringLiteral("Error..."),
                        QStringLiteral("You must have administrator rights to do this operation or may be an "
-                                      "operating system problem."));
+                                      "operating system problem.")
+                           + QStringLiteral("\n\n")
+                           + QDir::toNativeSeparators(SettingsKey::filePathFor(QLatin1String(settingsKeyPath))));
 }
 
 QList<QRect> screenRects()

@@ -49,11 +49,7 @@ void TLexivoAppForm::SoundStop1Execute()
 
 void TLexivoAppForm::createClipboardWatcher()
 {
-    ClipboardSource *source = m_env.clipboard;
-    if (!source) {
-        auto *system = new QtClipboardSource(nullptr, this);
-        source = system;
-    }
+    ClipboardSource *source = m_env.clipboard ? m_env.clipboard : SystemClipboard::instance();
     ClipboardWatcherCallbacks callbacks;
     callbacks.setSearchText = [this](const QString &text) { SEdit1->setText(text); };
     callbacks.autoRestoreChecked = [this] { return action("AutoRestoreAction")->isChecked(); };

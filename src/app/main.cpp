@@ -84,6 +84,16 @@ protected:
     }
 };
 
+// A running instance holds the name but does not answer: say so rather than end in silence.
+int reportNotResponding(int argc, char **argv)
+{
+    const QString text = QStringLiteral("Verbarium is already running but is not responding.");
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    QApplication qtApp(argc, argv);
+    MessageBoxes::ownerless(text);
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -93,8 +103,14 @@ int main(int argc, char **argv)
     // A running instance is asked to come forward; this start then ends without touching settings.
     // The toolkit is not needed for that, so a second start ends before starting it.
     SingleInstance instance(QStringLiteral("Verbarium"));
-    if (instance.activateRunning())
+    switch (instance.start()) {
+    case SingleInstance::Start::HandedOver:
         return 0;
+    case SingleInstance::Start::NotResponding:
+        return reportNotResponding(argc, argv);
+    case SingleInstance::Start::First:
+        break;
+    }
 
     // The first start: set-up that needs no toolkit runs beside the toolkit's own start.
     StartupWarmup warmup(QDir::current().absoluteFilePath(TLexivoAppForm::tableFileName()),
@@ -113,10 +129,7 @@ int main(int argc, char **argv)
 
     Application app;
     app.setTitle(QString());
-    if (!instance.listen()) {
-        // Another start won the race between our look and our listen.
-        return instance.activateRunning() ? 0 : 1;
-    }
+    instance.listen();
 
     app.setTitle(QStringLiteral("Verbarium"));
     QGuiApplication::setWindowIcon(Artwork::startIcon());

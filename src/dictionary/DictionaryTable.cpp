@@ -6,6 +6,7 @@
 #include "platform/AppError.h"
 
 #include <QDir>
+#include <QFile>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -14,6 +15,13 @@
 #include <algorithm>
 #include <limits>
 #include <numeric>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace sqlcipher;
 
@@ -38,10 +46,25 @@ struct OpenError
     QString message;
 };
 
-QString nextStepFor(int code)
+// Why a file that exists cannot serve as the dictionary; empty when it is a readable regular file or
+// missing. Opened without blocking: a FIFO with no writer would otherwise hold the start for good.
+QString unreadableReason(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return errno == ENOENT ? QString() : QString::fromLocal8Bit(std::strerror(errno));
+    struct stat info;
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    ::close(fd);
+    return regular ? QString() : QStringLiteral("it is not a regular file");
+}
+
+QString nextStepFor(int code, const QString &path)
 {
     switch (code & 0xff) {
     case SQLITE_CANTOPEN:
+        if (const QString reason = unreadableReason(path); !reason.isEmpty())
+            return QStringLiteral("The file cannot be read: %1.").arg(reason);
         return QStringLiteral("Start Verbarium in the folder that holds the dictionary, or build it with verbarium-mkdict.");
     case SQLITE_NOTADB:
         return QStringLiteral("The file is damaged, not a Verbarium dictionary or has another password: rebuild it with verbarium-mkdict.");
@@ -83,7 +106,8 @@ DictionaryTable::~DictionaryTable()
 sqlite3 *DictionaryTable::preopen(const QString &path, const QString &password)
 {
     Database db;
-    if (openDatabase(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, db) != SQLITE_OK
+    if (!unreadableReason(path).isEmpty()
+        || openDatabase(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, db) != SQLITE_OK
         || applyKey(db.get(), password) != SQLITE_OK || registerHeadwordCollation(db.get()) != SQLITE_OK)
         return nullptr;
     // The first statement derives the key and decrypts the schema.
@@ -122,7 +146,7 @@ void DictionaryTable::open()
     }
     if (!isOpen()) {
         throw AppError(QStringLiteral("Cannot open the dictionary %1: %2.\n%3")
-                           .arg(QDir::toNativeSeparators(path), failure.message, nextStepFor(failure.code)));
+                           .arg(QDir::toNativeSeparators(path), failure.message, nextStepFor(failure.code, path)));
     }
     // Open stands on the first row (none when empty) without a row-changed notification.
     m_row = m_count == 0 ? -1 : 0;
@@ -140,6 +164,8 @@ void DictionaryTable::openWith(const QString &path, const QString &password)
     };
     // Read-only and without SQLITE_OPEN_CREATE: a missing file is reported, never created.
     // One thread uses the connection: no per-call mutex (it halves the headword load).
+    if (!unreadableReason(path).isEmpty())
+        throw OpenError{SQLITE_CANTOPEN, engineMessage(nullptr, SQLITE_CANTOPEN)};
     if (sqlite3 *ready = m_preopened ? m_preopened(path, password) : nullptr) {
         connection->db.reset(ready);
     } else {
@@ -479,10 +505,20 @@ QString DictionaryTable::currentEntry() const
             entry = QString(reinterpret_cast<const QChar *>(text), sqlite3_column_bytes16(statement, 0) / 2);
     }
     sqlite3_reset(statement);
-    // A failed read shows an empty entry now and is tried again on the next visit.
-    if (rc == SQLITE_ROW || rc == SQLITE_DONE) {
+    // The cipher hands a page of zeros through unchecked (it takes it for a page never written), so such a
+    // page shows up as NULs inside the text, which no entry holds.
+    const bool zeroed = rc == SQLITE_ROW && entry.contains(QChar(0));
+    if (rc == SQLITE_ROW && !zeroed) {
         m_entryRow = m_row;
         m_entry = entry;
+        return entry;
     }
-    return entry;
+    // A damaged file must not pass for an empty definition. The read is tried again on the next visit.
+    const QString reason = zeroed             ? engineMessage(nullptr, SQLITE_CORRUPT)
+        : rc == SQLITE_DONE ? QStringLiteral("the entry is missing")
+                            : engineMessage(m_connection->db.get(), rc);
+    return QStringLiteral("This entry cannot be read: the dictionary file is damaged (%1). "
+                          "Rebuild it with verbarium-mkdict or reinstall.")
+        .arg(reason)
+        .toHtmlEscaped();
 }

@@ -3,7 +3,10 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class QClipboard;
+class X11ClipboardReader;
 
 // The clipboard as the watcher sees it: plain text or not, the text, and whether the owner marked it secret.
 class ClipboardSource
@@ -17,8 +20,9 @@ public:
     virtual bool isSecret() = 0;
 };
 
-// The system clipboard. Under X every question is a round trip to the owner (0.1-3.6 ms, more for a large
-// text), too slow for a tick that runs twice a second; so what was read is kept until Qt reports a change.
+// The clipboard through Qt, for platforms other than X (Wayland, offscreen). Under X every question is a
+// round trip to the owner (0.1-3.6 ms, more for a large text), too slow for a tick that runs twice a second;
+// so what was read is kept until Qt reports a change. Only plain text counts: a list of files is not a word.
 class QtClipboardSource final : public QObject, public ClipboardSource
 {
     Q_OBJECT
@@ -30,6 +34,9 @@ public:
     QString text() override;
     bool isSecret() override;
 
+signals:
+    void changed();
+
 private:
     void refresh();
 
@@ -37,5 +44,36 @@ private:
     bool m_stale = true;
     bool m_hasText = false;
     bool m_secret = false;
+    QString m_text;
+};
+
+// The system clipboard as the window asks it: never waits for the owner. Under X it answers from what a
+// reader on its own thread last heard, and asks again when Qt reports a change; elsewhere it is Qt's.
+class SystemClipboard final : public QObject, public ClipboardSource
+{
+    Q_OBJECT
+public:
+    // The application's one system clipboard, created on first use; it lives as long as the application.
+    static SystemClipboard *instance();
+    ~SystemClipboard() override;
+
+    bool hasText() override;
+    QString text() override;
+    bool isSecret() override;
+
+signals:
+    // A new answer from the owner, or a new copy through Qt.
+    void changed();
+
+private:
+    explicit SystemClipboard(QObject *parent);
+    void takeAnswer(bool hasText, const QString &text, bool secret, bool answered);
+
+    std::unique_ptr<X11ClipboardReader> m_reader;
+    QtClipboardSource *m_fallback = nullptr;
+    bool m_hasText = false;
+    bool m_secret = false;
+    bool m_answered = true;
+    bool m_reading = false;
     QString m_text;
 };

@@ -4,11 +4,17 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QTemporaryFile>
 
 #include <optional>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -160,6 +166,54 @@ bool validName(const QString &name)
         && !name.contains(u'\r') && !name.startsWith(u'[') && !name.startsWith(u';') && !name.startsWith(u'#');
 }
 
+std::optional<QByteArray> readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return data;
+}
+
+// Writes a file beside the target, makes it durable and renames it over the target, so that the target is
+// always the old file or the new one whole. Every step is checked: QSaveFile in Qt 6.4 reported success
+// for a file whose buffered data never reached a full disk.
+bool writeReplacing(const QString &path, const std::optional<QByteArray> &data)
+{
+    if (!data)
+        return false;
+    QByteArray temp = QFile::encodeName(path) + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = ::fchmod(fd, 0600) == 0;
+    for (qsizetype done = 0; ok && done < data->size();) {
+        const ssize_t n = ::write(fd, data->constData() + done, size_t(data->size() - done));
+        if (n > 0)
+            done += n;
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else
+            ok = false;
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(temp.constData(), QFile::encodeName(path).constData()) == 0;
+    if (!ok) {
+        ::unlink(temp.constData());
+        return false;
+    }
+    // The rename itself is made durable with the folder.
+    const int dir = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
 } // namespace
 
 std::unique_ptr<SettingsKey> SettingsKey::openOrCreate(const QString &keyPath)
@@ -202,13 +256,15 @@ void SettingsKey::load()
     QFile file(m_filePath);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError || data.contains('\0'))
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
         return;
+    // A damaged file is read as far as it goes: a NUL ends a line, a bad byte becomes U+FFFD.
+    m_unclean = data.contains('\0');
+    data.replace('\0', '\n');
     QStringDecoder decode(QStringDecoder::Utf8);
     const QString text = decode(data);
-    if (decode.hasError())
-        return;
+    m_unclean = m_unclean || decode.hasError();
     m_lines = text.split(u'\n');
     if (text.endsWith(u'\n'))
         m_lines.removeLast();
@@ -296,17 +352,15 @@ bool SettingsKey::close()
 {
     if (!m_dirty)
         return true;
-    // QSaveFile writes beside the file and renames over it: a crash or a full disk leaves the old file whole.
-    QSaveFile out(m_filePath);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray data = (m_lines.join(u'\n') + u'\n').toUtf8();
-    if (out.write(data) != data.size()) {
-        out.cancelWriting();
-        return false;
+    // The original of a damaged file is kept beside it: what could not be read is not lost by the save.
+    if (m_unclean && QFile::exists(m_filePath)) {
+        const QString bad = m_filePath + QStringLiteral(".bad");
+        if (!writeReplacing(bad, readFile(m_filePath)))
+            return false;
     }
-    if (!out.commit())
+    if (!writeReplacing(m_filePath, (m_lines.join(u'\n') + u'\n').toUtf8()))
         return false;
     m_dirty = false;
+    m_unclean = false;
     return true;
 }

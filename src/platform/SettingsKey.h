@@ -15,8 +15,9 @@
 // writes it) or a quoted value without its closing quote. Names are matched case-insensitively.
 //
 // Writes are kept in memory and committed by close() in one atomic replacement of the file. Other groups, comments
-// and unknown lines are kept. A file that cannot be read, or is not text (invalid UTF-8, NUL bytes), reads as empty
-// and stays untouched until a save succeeds.
+// and unknown lines are kept. A file that is not clean text is read leniently (a NUL ends a line, invalid UTF-8
+// becomes U+FFFD); before such a file is replaced, it is kept as it was in "<file>.bad". A file that cannot be
+// read at all reads as empty and stays untouched until a save succeeds.
 class SettingsKey final
 {
 public:
@@ -50,4 +51,5 @@ private:
     QString m_group;
     QStringList m_lines;
     bool m_dirty = false;
+    bool m_unclean = false;
 };

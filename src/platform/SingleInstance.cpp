@@ -94,26 +94,56 @@ SingleInstance::~SingleInstance()
         ::close(m_listenFd);
 }
 
-bool SingleInstance::activateRunning(int timeoutMs)
+SingleInstance::Start SingleInstance::start(int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
-    FdCloser closer(fd);
+    for (;;) {
+        if (takeName())
+            return Start::First;
+        // Without a usable socket there is no one to hand over to: run alone rather than not at all.
+        if (errno != EADDRINUSE)
+            return Start::First;
+        switch (ask(deadline)) {
+        case Asked::Answered:
+            return Start::HandedOver;
+        case Asked::Silent:
+            return Start::NotResponding;
+        case Asked::Nobody:
+            // The holder is between its bind and its listen, or has just ended: look again.
+            if (deadline.hasExpired())
+                return Start::NotResponding;
+            ::usleep(10 * 1000);
+            break;
+        }
+    }
+}
+
+bool SingleInstance::activateRunning(int timeoutMs)
+{
+    return ask(QDeadlineTimer(timeoutMs)) == Asked::Answered;
+}
+
+SingleInstance::Asked SingleInstance::ask(const QDeadlineTimer &deadline) const
+{
+    int fd = -1;
     sockaddr_un address;
     const socklen_t length = abstractAddress(m_name, address);
-    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), length) != 0) {
-        // A full backlog makes a local connect wait; anything else means nobody listens.
-        if (errno != EAGAIN && errno != EINPROGRESS)
-            return false;
-        if (!waitFor(fd, POLLOUT, deadline))
-            return false;
-        int error = 0;
-        socklen_t size = sizeof error;
-        if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0)
-            return false;
+    for (;;) {
+        fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            return Asked::Nobody;
+        if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), length) == 0)
+            break;
+        const int error = errno;
+        ::close(fd);
+        // A full queue: the instance is busy (many starts at once); a local connect does not wait, so retry.
+        if (error != EAGAIN)
+            return Asked::Nobody;
+        if (deadline.hasExpired())
+            return Asked::Silent;
+        ::usleep(20 * 1000);
     }
+    FdCloser closer(fd);
 
     qsizetype sent = 0;
     while (sent < kShowRequest.size()) {
@@ -124,34 +154,32 @@ bool SingleInstance::activateRunning(int timeoutMs)
             continue;
         } else if (n < 0 && errno == EAGAIN) {
             if (!waitFor(fd, POLLOUT, deadline))
-                return false;
+                return Asked::Silent;
         } else {
-            return false;
+            return Asked::Nobody;
         }
     }
 
     // Wait for the answer so that the first instance has acted before this process ends.
     QByteArray answer;
     for (;;) {
-        if (!waitFor(fd, POLLIN, deadline)) {
-            // A running instance that took the request but is too busy to answer is still running.
-            return true;
-        }
+        if (!waitFor(fd, POLLIN, deadline))
+            return Asked::Silent;
         char buffer[16];
         const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
         if (n > 0) {
             answer.append(buffer, n);
             if (answer.contains('\n'))
-                return true;
+                return Asked::Answered;
         } else if (n == 0) {
-            return !answer.isEmpty();
+            return answer.isEmpty() ? Asked::Nobody : Asked::Answered;
         } else if (errno != EINTR && errno != EAGAIN) {
-            return false;
+            return Asked::Nobody;
         }
     }
 }
 
-bool SingleInstance::listen()
+bool SingleInstance::takeName()
 {
     if (m_listenFd >= 0)
         return true;
@@ -160,14 +188,26 @@ bool SingleInstance::listen()
         return false;
     sockaddr_un address;
     const socklen_t length = abstractAddress(m_name, address);
-    // An abstract name refuses a second bind while its owner lives, which is the lock we want.
-    if (::bind(fd, reinterpret_cast<const sockaddr *>(&address), length) != 0 || ::listen(fd, 8) != 0) {
+    // An abstract name refuses a second bind while its owner lives, which is the lock we want. The queue is
+    // long enough for a burst of starts; beyond it they retry.
+    if (::bind(fd, reinterpret_cast<const sockaddr *>(&address), length) != 0 || ::listen(fd, 64) != 0) {
+        const int error = errno;
         ::close(fd);
+        errno = error;
         return false;
     }
     m_listenFd = fd;
-    m_acceptNotifier = new QSocketNotifier(fd, QSocketNotifier::Read);
-    connect(m_acceptNotifier, &QSocketNotifier::activated, this, &SingleInstance::acceptPending);
+    return true;
+}
+
+bool SingleInstance::listen()
+{
+    if (!takeName())
+        return false;
+    if (!m_acceptNotifier) {
+        m_acceptNotifier = new QSocketNotifier(m_listenFd, QSocketNotifier::Read);
+        connect(m_acceptNotifier, &QSocketNotifier::activated, this, &SingleInstance::acceptPending);
+    }
     return true;
 }
 

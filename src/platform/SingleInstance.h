@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 
@@ -16,12 +17,18 @@ class SingleInstance final : public QObject
 {
     Q_OBJECT
 public:
+    enum class Start { First, HandedOver, NotResponding };
+
     explicit SingleInstance(const QString &caption, QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // Asks a running instance to show itself. True when one answered, or accepted the request and stays silent.
+    // Takes the name, or asks the instance that holds it to show itself. A busy instance (one still starting,
+    // or flooded by many starts at once) is waited for; one that has not answered by the time-out is not
+    // responding. Needs no event loop: requests wait in the queue until listen() starts serving them.
+    Start start(int timeoutMs = 4000);
+    // Asks a running instance to show itself. True when one answered in time.
     bool activateRunning(int timeoutMs = 1000);
-    // Becomes the running instance. False when another one won the race.
+    // Becomes the running instance and serves requests from the event loop. False when another one holds the name.
     bool listen();
 
     QString serverName() const { return m_name; }
@@ -31,7 +38,11 @@ signals:
 
 private:
     struct Client;
+    enum class Asked { Answered, Nobody, Silent };
 
+    Asked ask(const QDeadlineTimer &deadline) const;
+    // Binds and listens; errno tells why not.
+    bool takeName();
     void acceptPending();
     void readFrom(int fd);
     void drop(int fd);

@@ -1,20 +1,20 @@
 #include "sharing/EditCommands.h"
 
+#include "platform/ClipboardSource.h"
+
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QTextEdit>
 
 namespace EditCommands {
 namespace {
 
+// The last answer of the clipboard's owner: asking it here could hold the window for as long as it likes.
 bool clipboardHasText()
 {
-    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    return data && data->hasText();
+    return SystemClipboard::instance()->hasText();
 }
 
 bool lineEditEnabled(Command command, const QLineEdit *edit)
@@ -157,7 +157,7 @@ StandardEditCommands::StandardEditCommands(QWidget *scope, const std::array<QAct
         });
     }
     connect(qApp, &QApplication::focusChanged, this, [this] { update(); });
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &StandardEditCommands::update);
+    connect(SystemClipboard::instance(), &SystemClipboard::changed, this, &StandardEditCommands::update);
     update();
 }
 

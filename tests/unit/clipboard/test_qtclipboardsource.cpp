@@ -51,6 +51,16 @@ void TestQtClipboardSource::followsChanges()
     QVERIFY(!source.hasText());
     QVERIFY(!source.isSecret());
 
+    // A file manager's copy is a list of files, which QMimeData would also call text.
+    auto *files = new QMimeData;
+    files->setUrls({QUrl(QStringLiteral("file:///tmp/report.txt"))});
+    clipboard->setMimeData(files);
+    QVERIFY(!source.hasText());
+    auto *utf8 = new QMimeData;
+    utf8->setData(QStringLiteral("text/plain;charset=utf-8"), "caf\xc3\xa9");
+    clipboard->setMimeData(utf8);
+    QCOMPARE(source.text(), QStringLiteral("caf\u00e9"));
+
     // The selection is another clipboard and does not touch what the watcher sees.
     clipboard->setText(QStringLiteral("gamma"));
     if (clipboard->supportsSelection())

@@ -18,6 +18,8 @@
 #include <memory>
 #include <utility>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString kPassword = QStringLiteral("marbol47quen");
@@ -82,6 +84,8 @@ private slots:
     void openFailures_data();
     void openFailures();
     void triesEachPasswordOfTheSession();
+    void unreadableFileSaysWhy();
+    void damagedEntrySaysSo();
     void takesAHandleOpenedAhead();
     void neverWritesTheFile();
     void writerRejectsBadRowsAndReplacesWhole();
@@ -451,6 +455,56 @@ void TestDictionaryTable::openFailures()
     // The failed attempt neither created nor changed the file.
     QCOMPARE(QFile::exists(path), existed);
     QCOMPARE(fileHash(path), before);
+}
+
+void TestDictionaryTable::unreadableFileSaysWhy()
+{
+    // A FIFO would block the open for good; a folder is no file either. Both are refused at once.
+    const QString fifo = m_dir->filePath(QStringLiteral("fifo"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
+    for (const QString &name : {QStringLiteral("fifo"), QStringLiteral("folder")}) {
+        auto table = makeTable();
+        table->setTableName(name);
+        QString message;
+        try {
+            table->open();
+        } catch (const AppError &error) {
+            message = error.message();
+        }
+        QVERIFY2(message.endsWith(QLatin1String("\nThe file cannot be read: it is not a regular file.")),
+                 qPrintable(message));
+        QVERIFY(!DictionaryTable::preopen(m_dir->filePath(name), kPassword));
+    }
+}
+
+void TestDictionaryTable::damagedEntrySaysSo()
+{
+    // Entries of a page or more each, then one page in the middle of the file overwritten with zeros.
+    QList<DictionaryRow> rows;
+    for (int i = 0; i < 40; ++i)
+        rows.append({QStringLiteral("word%1").arg(i, 2, 10, QLatin1Char('0')), QString(5000, QLatin1Char('a' + i % 26))});
+    writeDictionary(dataPath(), rows);
+    {
+        QFile file(dataPath());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(file.size() / 2 / sqlcipher::kPageSize * sqlcipher::kPageSize));
+        QCOMPARE(file.write(QByteArray(sqlcipher::kPageSize, '\0')), qint64(sqlcipher::kPageSize));
+    }
+    auto table = makeTable();
+    table->open();
+    int damaged = 0;
+    for (int row = 0; row < table->recordCount(); ++row) {
+        table->moveTo(row);
+        const QString entry = table->currentEntry();
+        if (entry.startsWith(QLatin1String("This entry cannot be read: the dictionary file is damaged ("))) {
+            QVERIFY2(entry.endsWith(QLatin1String("). Rebuild it with verbarium-mkdict or reinstall.")), qPrintable(entry));
+            ++damaged;
+        } else {
+            QCOMPARE(entry, rows.at(row).definition);
+        }
+    }
+    QVERIFY(damaged > 0);
 }
 
 void TestDictionaryTable::takesAHandleOpenedAhead()

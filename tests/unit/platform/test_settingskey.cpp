@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTest>
 
+#include <sys/mount.h>
 #include <unistd.h>
 
 namespace {
@@ -227,28 +229,48 @@ private slots:
         QCOMPARE(QDir(QFileInfo(settingsFile()).absolutePath()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
-    void corruptFile_data()
+    void fullDisk()
     {
-        QTest::addColumn<QByteArray>("content");
-        QTest::newRow("invalid utf-8") << QByteArray("[1.0.0.0]\nToolBar=\xff\xfe\xfd\n");
-        QTest::newRow("nul bytes") << QByteArray("[1.0.0.0]\nToolBar=No\n\0\0\0", 24);
+        // A tiny file system of its own, filled to the last byte after the settings were written once.
+        const QString mountPoint = m_config->path() + QStringLiteral("/Ostrand");
+        QVERIFY(QDir().mkpath(mountPoint));
+        if (::mount("tmpfs", mountPoint.toUtf8().constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("cannot mount a tmpfs here (not root?): the full-disk save is not tried");
+        const auto unmount = qScopeGuard([&] { ::umount2(mountPoint.toUtf8().constData(), MNT_DETACH); });
+        const QByteArray before = "[1.0.0.0]\nToolBar=No\n; a comment\n";
+        writeAll(settingsFile(), before);
+        {
+            QFile filler(mountPoint + QStringLiteral("/filler"));
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            const QByteArray block(4096, 'f');
+            while (filler.write(block) == block.size() && filler.flush()) { }
+        }
+        auto key = SettingsKey::openOrCreate(keyPath);
+        if (key) {
+            key->writeString(QStringLiteral("ToolBar"), QStringLiteral("Yes"));
+            key->writeString(QStringLiteral("Padding"), QString(8192, QLatin1Char('p')));
+            QVERIFY(!key->close());
+        }
+        QCOMPARE(readAll(settingsFile()), before);
     }
 
-    void corruptFile()
+    void badBytes()
     {
-        QFETCH(QByteArray, content);
+        // Invalid UTF-8 and NUL bytes: what can be read is read, and the file is kept aside before a save.
+        static const char raw[] = "[1.0.0.0]\nToolBar=\xff\xfeNo\nStatusBar=No\0junk\n[Other]\nKeep=1\n";
+        const QByteArray content(raw, sizeof raw - 1);
         writeAll(settingsFile(), content);
-        {
-            auto key = SettingsKey::openOrCreate(keyPath);
-            QVERIFY(key);
-            QCOMPARE(key->readString(QStringLiteral("ToolBar")), QString());
-            QVERIFY(key->close());
-        }
-        QCOMPARE(readAll(settingsFile()), content);
         auto key = SettingsKey::openOrCreate(keyPath);
+        QVERIFY(key);
+        QCOMPARE(key->readString(QStringLiteral("StatusBar")), QStringLiteral("No"));
+        QCOMPARE(key->readString(QStringLiteral("ToolBar")), QStringLiteral("\ufffd\ufffdNo"));
+        QVERIFY(key->close());
+        QCOMPARE(readAll(settingsFile()), content); // nothing written, nothing touched
+        key = SettingsKey::openOrCreate(keyPath);
         key->writeString(QStringLiteral("ToolBar"), QStringLiteral("Yes"));
         QVERIFY(key->close());
-        QCOMPARE(readAll(settingsFile()), QByteArray("[1.0.0.0]\nToolBar=Yes\n"));
+        QCOMPARE(readAll(settingsFile() + QStringLiteral(".bad")), content);
+        QCOMPARE(readAll(settingsFile()), QByteArray("[1.0.0.0]\nToolBar=Yes\nStatusBar=No\njunk\n[Other]\nKeep=1\n"));
     }
 };
 

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstring>
 #include <future>
+#include <vector>
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -68,6 +69,8 @@ private slots:
     void secondStartIsShownAndAnswered();
     void nameIsPerCaptionAndFreedOnExit();
     void foreignBytes();
+    void burstOfStartsAllHandOver();
+    void silentInstanceIsReported();
 };
 
 void TestSingleInstance::nobodyRunning()
@@ -146,6 +149,36 @@ void TestSingleInstance::foreignBytes()
     QTRY_VERIFY_WITH_TIMEOUT(asked.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
     QVERIFY(asked.get());
     QCOMPARE(shown.count(), 2);
+}
+
+void TestSingleInstance::burstOfStartsAllHandOver()
+{
+    // More starts than the queue holds, all before the first instance serves any: each must wait its turn.
+    const QString caption = uniqueCaption("burst");
+    SingleInstance first(caption);
+    QCOMPARE(first.start(), SingleInstance::Start::First);
+    QSignalSpy shown(&first, &SingleInstance::showRequested);
+    constexpr int kStarts = 80;
+    std::vector<std::future<SingleInstance::Start>> starts;
+    for (int i = 0; i < kStarts; ++i)
+        starts.push_back(std::async(std::launch::async, [caption] { return SingleInstance(caption).start(10000); }));
+    QTest::qWait(300);
+    QVERIFY(first.listen());
+    for (auto &start : starts) {
+        QTRY_VERIFY_WITH_TIMEOUT(start.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 15000);
+        QCOMPARE(start.get(), SingleInstance::Start::HandedOver);
+    }
+    QCOMPARE(shown.count(), kStarts);
+}
+
+void TestSingleInstance::silentInstanceIsReported()
+{
+    // The name is held but nobody serves it, as with a stopped or stuck instance.
+    const QString caption = uniqueCaption("silent");
+    SingleInstance stuck(caption);
+    QCOMPARE(stuck.start(), SingleInstance::Start::First);
+    QCOMPARE(SingleInstance(caption).start(500), SingleInstance::Start::NotResponding);
+    QVERIFY(!SingleInstance(caption).activateRunning(200));
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstance)
