@@ -8,6 +8,7 @@
 #include "dictionary/DictionaryTable.h"
 #include "platform/Application.h"
 #include "platform/EspeakSpeech.h"
+#include "platform/MessageBox.h"
 #include "platform/PrestartedRuntime.h"
 #include "platform/SessionEnd.h"
 #include "platform/SingleInstance.h"
