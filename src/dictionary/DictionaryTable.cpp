@@ -160,7 +160,9 @@ void DictionaryTable::openWith(const QString &path, const QString &password)
     check(prepare(db,
                   "SELECT rowid, WordName FROM Dictionary INDEXED BY IndexWordName ORDER BY WordName",
                   connection->words));
-    check(prepare(db, "SELECT WordDef FROM Dictionary WHERE rowid = ?", connection->entry));
+    // Files written before pronunciations were stored have no WordPron column: they show none.
+    if (prepare(db, "SELECT WordDef, WordPron FROM Dictionary WHERE rowid = ?", connection->entry) != SQLITE_OK)
+        check(prepare(db, "SELECT WordDef, NULL FROM Dictionary WHERE rowid = ?", connection->entry));
 
     clearHeadwords();
     // Files from verbarium-mkdict number their rows 1..n in index order, so the largest row id
@@ -348,6 +350,7 @@ void DictionaryTable::close()
     clearHeadwords();
     m_entryRow = -1;
     m_entry.clear();
+    m_pronunciation.clear();
     setPosition(-1, true, true);
     emit afterClose();
     emit dataChanged();
@@ -456,22 +459,45 @@ QString DictionaryTable::currentEntry() const
 {
     if (!isOpen() || m_row < 0)
         return {};
-    if (m_entryRow == m_row)
+    if (m_entryRow != m_row) {
+        // A failed read shows an empty entry now and is tried again on the next visit.
+        if (readEntry(m_row, &m_entry, &m_pronunciation))
+            m_entryRow = m_row;
+        else
+            return {};
+    }
+    return m_entry;
+}
+
+QString DictionaryTable::currentPronunciation() const
+{
+    currentEntry();
+    return m_entryRow == m_row ? m_pronunciation : QString();
+}
+
+QString DictionaryTable::entryAt(int row) const
+{
+    if (!isOpen() || row < 0 || row >= recordCount())
+        return {};
+    if (row == m_entryRow)
         return m_entry;
-    sqlite3_stmt *statement = m_connection->entry.get();
-    sqlite3_bind_int64(statement, 1, rowIdAt(m_row));
     QString entry;
-    const int rc = sqlite3_step(statement);
-    if (rc == SQLITE_ROW) {
-        const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(statement, 0));
-        if (text)
-            entry = QString(reinterpret_cast<const QChar *>(text), sqlite3_column_bytes16(statement, 0) / 2);
-    }
-    sqlite3_reset(statement);
-    // A failed read shows an empty entry now and is tried again on the next visit.
-    if (rc == SQLITE_ROW || rc == SQLITE_DONE) {
-        m_entryRow = m_row;
-        m_entry = entry;
-    }
+    readEntry(row, &entry, nullptr);
     return entry;
+}
+
+bool DictionaryTable::readEntry(int row, QString *entry, QString *pronunciation) const
+{
+    const auto text16 = [](sqlite3_stmt *statement, int column) {
+        const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(statement, column));
+        return text ? QString(reinterpret_cast<const QChar *>(text), sqlite3_column_bytes16(statement, column) / 2) : QString();
+    };
+    sqlite3_stmt *statement = m_connection->entry.get();
+    sqlite3_bind_int64(statement, 1, rowIdAt(row));
+    const int rc = sqlite3_step(statement);
+    *entry = rc == SQLITE_ROW ? text16(statement, 0) : QString();
+    if (pronunciation)
+        *pronunciation = rc == SQLITE_ROW ? text16(statement, 1) : QString();
+    sqlite3_reset(statement);
+    return rc == SQLITE_ROW || rc == SQLITE_DONE;
 }
