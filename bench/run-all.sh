@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 data="$build/data"
 [ -f "$data/data.dat" ] || { echo "No $data/data.dat: build first (scripts/build.sh)." >&2; exit 1; }
-cmake --build "$build" --target bench_startup bench_empty_window bench_store bench_keystroke bench_tick >/dev/null
+cmake --build "$build" --target bench_startup bench_empty_window bench_store bench_keystroke bench_tick bench_suggestions >/dev/null
 
 echo "== Start-up and memory (10 starts each, Xvfb)"
 xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/startup/bench_startup" \
@@ -15,5 +15,7 @@ echo "== Store: nearest-key positioning and the dictionary build"
 "$build/bench/store/bench_store" --builds 3
 echo "== One keystroke (2,000 keys, Xvfb)"
 xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/keystroke/bench_keystroke" "$data"
+echo "== Suggestion line: misspellings and inflected forms (Xvfb, Hunspell en_US)"
+xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/suggestions/bench_suggestions" "$data"
 echo "== Clipboard tick with nothing new (Xvfb)"
 xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/tick/bench_tick"

@@ -1,0 +1,152 @@
+// The line over the entry that says what a search text that is no headword may have meant, and the
+// pronunciation beside the headword.
+#include "app/Lexivo1.h"
+
+#include "app/DataControls.h"
+#include "dictionary/DictionaryTable.h"
+#include "dictionary/HeadwordOrder.h"
+#include "lexicon/SpellingAssistant.h"
+#include "lexicon/SuggestionLine.h"
+#include "lexicon/TableHeadwords.h"
+#include "platform/Application.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QScrollBar>
+
+namespace {
+
+// Keeps the line across the top of the entry view and the pronunciation beside the headword, shown
+// and hidden with them.
+class Follower final : public QObject
+{
+public:
+    Follower(EntryView *view, SuggestionLine *line, QLabel *headword, QLabel *pronunciation)
+        : QObject(view), m_view(view), m_line(line), m_headword(headword), m_pronunciation(pronunciation)
+    {
+        view->installEventFilter(this);
+        line->installEventFilter(this);
+        headword->installEventFilter(this);
+    }
+
+    void place()
+    {
+        const int height = m_line->isVisibleTo(m_view) ? m_line->sizeHint().height() + 4 : 0;
+        m_view->setTopMargin(height);
+        m_line->setGeometry(4, 2, m_view->width() - m_view->verticalScrollBar()->sizeHint().width() - 8, height - 4);
+        m_pronunciation->adjustSize();
+        m_pronunciation->move(m_headword->geometry().right() + 10,
+                              m_headword->y() + m_headword->fontMetrics().ascent() - m_pronunciation->fontMetrics().ascent());
+        m_pronunciation->setVisible(m_headword->isVisibleTo(m_headword->parentWidget()) && !m_pronunciation->text().isEmpty());
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::Resize:
+        case QEvent::Move:
+            place();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    EntryView *m_view;
+    SuggestionLine *m_line;
+    QLabel *m_headword;
+    QLabel *m_pronunciation;
+};
+
+QString spellingNotice()
+{
+    return QStringLiteral("Suggestions need the hunspell-en-us package.");
+}
+
+} // namespace
+
+void TLexivoAppForm::createSuggestionLine()
+{
+    SuggestionLine1 = new SuggestionLine(RichEdit1);
+    SuggestionLine1->setFont(RichEdit1->font());
+    SuggestionLine1->setStyleSheet(QStringLiteral("color: #555555"));
+    WordPronLabel1 = new QLabel(WordDBText1->parentWidget());
+    WordPronLabel1->setObjectName(QStringLiteral("WordPronLabel1"));
+    WordPronLabel1->setTextFormat(Qt::PlainText);
+    WordPronLabel1->setFont(RichEdit1->font());
+    // Quieter than the headword: its size, not its weight or colour.
+    WordPronLabel1->setStyleSheet(QStringLiteral("color: #6a6a8a"));
+    WordPronLabel1->setAccessibleName(QStringLiteral("Pronunciation"));
+    WordPronLabel1->hide();
+    auto *follower = new Follower(RichEdit1, SuggestionLine1, WordDBText1, WordPronLabel1);
+    connect(Table1, &DictionaryTable::dataChanged, follower, [this, follower] {
+        showPronunciation();
+        follower->place();
+    });
+    setTabOrder(SEdit1, SuggestionLine1);
+    setTabOrder(SuggestionLine1, DBGrid1);
+
+    m_headwords = std::make_unique<TableHeadwords>(Table1);
+    m_spelling = new SpellingAssistant(m_headwords.get(), this);
+    connect(m_spelling, &SpellingAssistant::found, this,
+            [this](const QString &text, const QList<BaseForm> &forms, const QStringList &suggestions) {
+                SuggestionLine1->offer(text, forms, suggestions);
+            });
+    connect(m_spelling, &SpellingAssistant::loaded, this, [this](bool available) {
+        if (!available && m_aboutFilled)
+            AboutMessLabel1->setText(spellingNotice());
+        // What was typed while the dictionary loaded gets its answer now.
+        updateSuggestionLine();
+    });
+    connect(SuggestionLine1, &SuggestionLine::chosen, this, [this](const QString &word) {
+        const bool hadFocus = SuggestionLine1->hasFocus();
+        followWord(word);
+        if (hadFocus)
+            SEdit1->setFocus();
+    });
+    showPronunciation();
+}
+
+void TLexivoAppForm::startSpelling()
+{
+    m_spelling->start(m_env.speller ? m_env.speller : [] { return openHunspell(); });
+}
+
+QString TLexivoAppForm::aboutMessage() const
+{
+    return m_spelling->isStarted() && !m_spelling->isAvailable() ? spellingNotice() : QString();
+}
+
+void TLexivoAppForm::updateSuggestionLine()
+{
+    // Start-up looks a word up before the line exists.
+    if (!m_spelling)
+        return;
+    const QString text = SEdit1->text();
+    const QString nearest = Table1->currentHeadword();
+    if (text.isEmpty() || (text.size() <= kMaxHeadwordLength && compareHeadwordsIgnoringCase(nearest, text) == 0)) {
+        m_spelling->clear();
+        SuggestionLine1->withdraw();
+        return;
+    }
+    SuggestionLine1->withdraw();
+    const bool spellingMiss = !nearest.startsWith(searchKey(text), Qt::CaseInsensitive);
+    m_spelling->lookUp(text, spellingMiss);
+}
+
+void TLexivoAppForm::showPronunciation()
+{
+    WordPronLabel1->setText(Table1->currentPronunciation());
+}
+
+void TLexivoAppForm::followWord(const QString &word)
+{
+    SEdit1->setText(word);
+    m_app->processMessages();
+    recordFollowedWord();
+}

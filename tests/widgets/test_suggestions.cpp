@@ -1,0 +1,79 @@
+// The suggestion line over the entry and the pronunciation beside the headword, in the real window.
+
+#include "WidgetFixture.h"
+
+#include "app/DataControls.h"
+#include "dictionary/DictionaryTable.h"
+#include "dictionary/SearchHistory.h"
+#include "lexicon/SpellingAssistant.h"
+#include "lexicon/SuggestionLine.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+
+namespace {
+
+// Knows one inflection, as the English affix file would analyse it.
+class OneFormSpeller final : public Speller
+{
+public:
+    QStringList analyze(const QString &word) override
+    {
+        return word.compare(QLatin1String("dogs"), Qt::CaseInsensitive) == 0 ? QStringList{" st:dog fl:S"} : QStringList{};
+    }
+    QStringList suggest(const QString &) override { return {}; }
+};
+
+} // namespace
+
+class TestSuggestions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aBaseFormIsOfferedFollowedAndRecorded()
+    {
+        FormEnvironment env;
+        env.speller = [] { return std::make_unique<OneFormSpeller>(); };
+        WindowFixture fixture({{"dog", "<p><b>noun</b></p><ol><li>a canine</li></ol>", QStringLiteral("/d\u02c8\u0252\u0261/")},
+                               {"dogs-tooth check", "<p>a pattern</p>"},
+                               {"dogsled", "<p>a sled</p>"}},
+                              env);
+        TLexivoAppForm *form = fixture.form.get();
+        fixture.app->showForm();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        QSignalSpy loaded(form->spelling(), &SpellingAssistant::loaded);
+        form->startSpelling();
+        QVERIFY(loaded.wait());
+        form->SEdit1->setFocus();
+
+        QTest::keyClicks(form->SEdit1, QStringLiteral("dogs"));
+        // The lookup itself is unchanged: the nearest headword and its entry.
+        QCOMPARE(form->table()->currentHeadword(), QStringLiteral("dogs-tooth check"));
+        QTRY_VERIFY(form->SuggestionLine1->isVisible());
+        QVERIFY(form->SuggestionLine1->text().contains(QStringLiteral("plural of")));
+        QCOMPARE(form->SuggestionLine1->words(), QStringList{"dog"});
+        QVERIFY(!form->WordPronLabel1->isVisible());
+
+        // Tab from the search box reaches the line; Enter follows its link like a double-click.
+        QTest::keyClick(form->SEdit1, Qt::Key_Tab);
+        QTRY_VERIFY(form->SuggestionLine1->hasFocus());
+        QTest::keyClick(form->SuggestionLine1, Qt::Key_Return);
+        QTRY_COMPARE(form->SEdit1->text(), QStringLiteral("dog"));
+        QCOMPARE(form->table()->currentHeadword(), QStringLiteral("dog"));
+        QVERIFY(form->RichEdit1->toPlainText().contains(QStringLiteral("a canine")));
+        QCOMPARE(form->history()->words(), QStringList{"dog"});
+        QVERIFY(!form->SuggestionLine1->isVisible());
+        QVERIFY(form->WordPronLabel1->isVisible());
+        QCOMPARE(form->WordPronLabel1->text(), QStringLiteral("/d\u02c8\u0252\u0261/"));
+
+        // The line goes the moment the text is a headword again.
+        form->SEdit1->setText(QStringLiteral("dogs"));
+        QTRY_VERIFY(form->SuggestionLine1->isVisible());
+        QTest::keyClicks(form->SEdit1, QStringLiteral("led"));
+        QVERIFY(!form->SuggestionLine1->isVisible());
+    }
+};
+
+QTEST_MAIN(TestSuggestions)
+#include "test_suggestions.moc"
