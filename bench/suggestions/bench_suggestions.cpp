@@ -3,19 +3,14 @@
 // and one keystroke on inflected forms, the base-form answer included (median and 99th percentile).
 //
 // Usage: bench_suggestions <folder holding data.dat>   (runs on the platform Qt picks: xcb under xvfb-run)
+#include "../BenchWindow.h"
 #include "app/DataControls.h"
-#include "app/Lexivo1.h"
-#include "dictionary/DictionaryTable.h"
 #include "lexicon/SpellingAssistant.h"
 #include "lexicon/SuggestionLine.h"
-#include "platform/Application.h"
-#include "platform/MessageBox.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -51,33 +46,15 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: %s <folder holding data.dat>\n", argv[0]);
         return 2;
     }
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-    QDir::setCurrent(QString::fromLocal8Bit(argv[1]));
-    MessageBoxes::setPresenter([](MessageBoxes::Kind, const QString &, const QString &text) {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    });
-
-    Application app;
-    FormEnvironment env;
-    env.programDir = home.path();
-    TLexivoAppForm form(&app, env);
-    if (!form.table()->isOpen())
+    BenchWindow window;
+    if (!window.open(argv[1]))
         return 1;
-    app.showForm();
-    if (!QTest::qWaitForWindowExposed(&form))
-        return 1;
-    form.table()->loadAllHeadwords();
-    QSignalSpy loaded(form.spelling(), &SpellingAssistant::loaded);
+    TLexivoAppForm &form = *window.form;
     QElapsedTimer loadTimer;
     loadTimer.start();
-    form.startSpelling();
-    if (!loaded.wait(10000) || !form.spelling()->isAvailable()) {
-        std::fprintf(stderr, "Hunspell's en_US dictionary did not load (is hunspell-en-us installed?)\n");
+    if (!window.startSpelling())
         return 1;
-    }
     std::printf("Hunspell en_US loaded on its thread in %.0f ms\n", double(loadTimer.nsecsElapsed()) / 1e6);
-    form.SEdit1->setFocus();
     QSignalSpy found(form.spelling(), &SpellingAssistant::found);
 
     // Suggestions: each misspelling typed letter by letter; the clock runs from the key that made the text
