@@ -63,6 +63,14 @@ private:
     QLabel *m_pronunciation;
 };
 
+// A palette, not a style sheet: a style sheet would bring its own style into play before the first paint.
+void setTextColor(QWidget *widget, const QColor &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    widget->setPalette(palette);
+}
+
 QString spellingNotice()
 {
     return QStringLiteral("Suggestions need the hunspell-en-us package.");
@@ -74,13 +82,13 @@ void TLexivoAppForm::createSuggestionLine()
 {
     SuggestionLine1 = new SuggestionLine(RichEdit1);
     SuggestionLine1->setFont(RichEdit1->font());
-    SuggestionLine1->setStyleSheet(QStringLiteral("color: #555555"));
+    setTextColor(SuggestionLine1, QColor(0x55, 0x55, 0x55));
     WordPronLabel1 = new QLabel(WordDBText1->parentWidget());
     WordPronLabel1->setObjectName(QStringLiteral("WordPronLabel1"));
     WordPronLabel1->setTextFormat(Qt::PlainText);
     WordPronLabel1->setFont(RichEdit1->font());
     // Quieter than the headword: its size, not its weight or colour.
-    WordPronLabel1->setStyleSheet(QStringLiteral("color: #6a6a8a"));
+    setTextColor(WordPronLabel1, QColor(0x6a, 0x6a, 0x8a));
     WordPronLabel1->setAccessibleName(QStringLiteral("Pronunciation"));
     WordPronLabel1->hide();
     auto *follower = new Follower(RichEdit1, SuggestionLine1, WordDBText1, WordPronLabel1);
@@ -115,6 +123,7 @@ void TLexivoAppForm::createSuggestionLine()
 void TLexivoAppForm::startSpelling()
 {
     m_spelling->start(m_env.speller ? m_env.speller : [] { return openHunspell(); });
+    showPronunciation();
 }
 
 QString TLexivoAppForm::aboutMessage() const
@@ -141,7 +150,10 @@ void TLexivoAppForm::updateSuggestionLine()
 
 void TLexivoAppForm::showPronunciation()
 {
-    WordPronLabel1->setText(Table1->currentPronunciation());
+    // IPA sends the font machinery looking for fallback glyphs: not before the first entry is painted.
+    // Nor once the window is going (the spelling thread has stopped by then).
+    if (m_spelling && m_spelling->isStarted())
+        WordPronLabel1->setText(Table1->currentPronunciation());
 }
 
 void TLexivoAppForm::followWord(const QString &word)
