@@ -92,10 +92,8 @@ void TLexivoAppForm::createSuggestionLine()
     WordPronLabel1->setAccessibleName(QStringLiteral("Pronunciation"));
     WordPronLabel1->hide();
     auto *follower = new Follower(RichEdit1, SuggestionLine1, WordDBText1, WordPronLabel1);
-    connect(Table1, &DictionaryTable::dataChanged, follower, [this, follower] {
-        showPronunciation();
-        follower->place();
-    });
+    m_placeSuggestionLine = [follower] { follower->place(); };
+    connect(Table1, &DictionaryTable::dataChanged, follower, [this] { showPronunciation(); });
     setTabOrder(SEdit1, SuggestionLine1);
     setTabOrder(SuggestionLine1, DBGrid1);
 
@@ -117,7 +115,6 @@ void TLexivoAppForm::createSuggestionLine()
         if (hadFocus)
             SEdit1->setFocus();
     });
-    showPronunciation();
 }
 
 void TLexivoAppForm::startSpelling()
@@ -152,8 +149,10 @@ void TLexivoAppForm::showPronunciation()
 {
     // IPA sends the font machinery looking for fallback glyphs: not before the first entry is painted.
     // Nor once the window is going (the spelling thread has stopped by then).
-    if (m_spelling && m_spelling->isStarted())
+    if (m_spelling && m_spelling->isStarted()) {
         WordPronLabel1->setText(Table1->currentPronunciation());
+        m_placeSuggestionLine();
+    }
 }
 
 void TLexivoAppForm::followWord(const QString &word)

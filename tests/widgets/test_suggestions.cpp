@@ -45,6 +45,9 @@ private slots:
         QSignalSpy loaded(form->spelling(), &SpellingAssistant::loaded);
         form->startSpelling();
         QVERIFY(loaded.wait());
+        // The first entry's pronunciation comes once the spelling dictionary starts, after the first paint.
+        QVERIFY(form->WordPronLabel1->isVisible());
+        QCOMPARE(form->WordPronLabel1->text(), QStringLiteral("/d\u02c8\u0252\u0261/"));
         form->SEdit1->setFocus();
 
         QTest::keyClicks(form->SEdit1, QStringLiteral("dogs"));
@@ -72,6 +75,26 @@ private slots:
         QTRY_VERIFY(form->SuggestionLine1->isVisible());
         QTest::keyClicks(form->SEdit1, QStringLiteral("led"));
         QVERIFY(!form->SuggestionLine1->isVisible());
+    }
+
+    // No spelling dictionary on the machine: no line, no message at start, a word in the about panel.
+    void withoutHunspellTheAboutPanelSaysSo()
+    {
+        FormEnvironment env;
+        env.speller = [] { return std::unique_ptr<Speller>(); };
+        WindowFixture fixture({{"dog", "<p>a canine</p>"}, {"zebra", "<p>a striped animal</p>"}}, env);
+        TLexivoAppForm *form = fixture.form.get();
+        fixture.app->showForm();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        QSignalSpy loaded(form->spelling(), &SpellingAssistant::loaded);
+        form->startSpelling();
+        QVERIFY(loaded.wait());
+        QTest::keyClicks(form->SEdit1, QStringLiteral("dogs"));
+        QTest::qWait(50);
+        QVERIFY(!form->SuggestionLine1->isVisible());
+        QVERIFY(fixture.boxes.isEmpty());
+        form->HelpAbout1Execute();
+        QCOMPARE(form->AboutMessLabel1->text(), QStringLiteral("Suggestions need the hunspell-en-us package."));
     }
 };
 
