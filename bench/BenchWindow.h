@@ -25,11 +25,16 @@ struct BenchWindow
     std::unique_ptr<Application> app;
     std::unique_ptr<TLexivoAppForm> form;
 
-    // False (after a message) when the dictionary did not open or the window never showed.
-    bool open(const char *dataFolder)
+    // Takes the folder from the command line. The benchmark's exit status when that fails, after a message:
+    // 2 without a folder, 1 when the dictionary did not open or the window never showed; 0 when all is set.
+    int open(int argc, char **argv)
     {
+        if (argc < 2) {
+            std::fprintf(stderr, "usage: %s <folder holding data.dat>\n", argv[0]);
+            return 2;
+        }
         qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-        QDir::setCurrent(QString::fromLocal8Bit(dataFolder));
+        QDir::setCurrent(QString::fromLocal8Bit(argv[1]));
         MessageBoxes::setPresenter([](MessageBoxes::Kind, const QString &, const QString &text) {
             std::fprintf(stderr, "message: %s\n", qPrintable(text));
         });
@@ -40,12 +45,12 @@ struct BenchWindow
         env.programDir = home.path();
         form = std::make_unique<TLexivoAppForm>(app.get(), env);
         if (!form->table()->isOpen())
-            return false;
+            return 1;
         app->showForm();
         if (!QTest::qWaitForWindowExposed(form.get()))
-            return false;
+            return 1;
         form->SEdit1->setFocus();
-        return true;
+        return 0;
     }
 
     // Loads the spelling dictionary as the program does after its first paint; false when it is missing.

@@ -16,13 +16,9 @@
 int main(int argc, char **argv)
 {
     QApplication qtApp(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <folder holding data.dat>\n", argv[0]);
-        return 2;
-    }
     BenchWindow window;
-    if (!window.open(argv[1]))
-        return 1;
+    if (const int failed = window.open(argc, argv))
+        return failed;
     TLexivoAppForm &form = *window.form;
     // Misses hand their text to the spelling thread, as in the running program.
     if (!window.startSpelling())

@@ -42,13 +42,9 @@ const char *const kInflected[] = {
 int main(int argc, char **argv)
 {
     QApplication qtApp(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <folder holding data.dat>\n", argv[0]);
-        return 2;
-    }
     BenchWindow window;
-    if (!window.open(argv[1]))
-        return 1;
+    if (const int failed = window.open(argc, argv))
+        return failed;
     TLexivoAppForm &form = *window.form;
     QElapsedTimer loadTimer;
     loadTimer.start();

@@ -30,6 +30,16 @@ class TestSuggestions : public QObject
 {
     Q_OBJECT
 
+    // The window shown and painted, then what the program does after its first paint.
+    static void showAndStartSpelling(WindowFixture &fixture)
+    {
+        fixture.app->showForm();
+        QVERIFY(QTest::qWaitForWindowExposed(fixture.form.get()));
+        QSignalSpy loaded(fixture.form->spelling(), &SpellingAssistant::loaded);
+        fixture.form->startSpelling();
+        QVERIFY(loaded.wait());
+    }
+
 private slots:
     void aBaseFormIsOfferedFollowedAndRecorded()
     {
@@ -40,11 +50,7 @@ private slots:
                                {"dogsled", "<p>a sled</p>"}},
                               env);
         TLexivoAppForm *form = fixture.form.get();
-        fixture.app->showForm();
-        QVERIFY(QTest::qWaitForWindowExposed(form));
-        QSignalSpy loaded(form->spelling(), &SpellingAssistant::loaded);
-        form->startSpelling();
-        QVERIFY(loaded.wait());
+        showAndStartSpelling(fixture);
         // The first entry's pronunciation comes once the spelling dictionary starts, after the first paint.
         QVERIFY(form->WordPronLabel1->isVisible());
         QCOMPARE(form->WordPronLabel1->text(), QStringLiteral("/d\u02c8\u0252\u0261/"));
@@ -84,11 +90,7 @@ private slots:
         env.speller = [] { return std::unique_ptr<Speller>(); };
         WindowFixture fixture({{"dog", "<p>a canine</p>"}, {"zebra", "<p>a striped animal</p>"}}, env);
         TLexivoAppForm *form = fixture.form.get();
-        fixture.app->showForm();
-        QVERIFY(QTest::qWaitForWindowExposed(form));
-        QSignalSpy loaded(form->spelling(), &SpellingAssistant::loaded);
-        form->startSpelling();
-        QVERIFY(loaded.wait());
+        showAndStartSpelling(fixture);
         QTest::keyClicks(form->SEdit1, QStringLiteral("dogs"));
         QTest::qWait(50);
         QVERIFY(!form->SuggestionLine1->isVisible());
