@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 data="$build/data"
 [ -f "$data/data.dat" ] || { echo "No $data/data.dat: build first (scripts/build.sh)." >&2; exit 1; }
-cmake --build "$build" --target bench_startup bench_empty_window bench_store bench_keystroke bench_tick bench_find clipboard_owner >/dev/null
+cmake --build "$build" --target bench_startup bench_empty_window bench_store bench_keystroke bench_tick bench_find clipboard_owner bench_suggestions >/dev/null
 
 echo "== Start-up and memory (10 starts each, Xvfb)"
 xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/startup/bench_startup" \
@@ -18,6 +18,8 @@ xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/keystroke/bench_keystroke" 
 echo "== One keystroke while a clipboard owner never answers (2,000 keys, Xvfb)"
 xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/keystroke/bench_keystroke" "$data" \
     "$build/tests/e2e/clipboard_owner"
+echo "== Suggestion line: misspellings and inflected forms (Xvfb, Hunspell en_US)"
+xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/suggestions/bench_suggestions" "$data"
 echo "== Clipboard tick with nothing new (Xvfb)"
 xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/tick/bench_tick"
 echo "== Find in Entries: full-text query to first results, headword patterns (200 queries each)"

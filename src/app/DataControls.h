@@ -98,6 +98,8 @@ public:
 
     void setEntry(int row, const QString &html);
     int loadedRow() const { return m_row; }
+    // Room above the text for a line laid over the view.
+    void setTopMargin(int height) { setViewportMargins(0, height, 0, 0); }
 
 signals:
     void doubleClicked();

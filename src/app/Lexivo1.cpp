@@ -11,6 +11,8 @@
 #include "platform/MessageBox.h"
 #include "clipboard/ClipboardWatcher.h"
 #include "speech/Speaker.h"
+#include "lexicon/SpellingAssistant.h"
+#include "lexicon/TableHeadwords.h"
 #include "tray/Trayicon.h"
 
 #include <QAction>
@@ -57,12 +59,16 @@ TLexivoAppForm::TLexivoAppForm(Application *app, FormEnvironment env, QWidget *p
     FormCreate();
     createHistory();
     createSharing();
+    createSuggestionLine();
     m_created = true;
 }
 
 TLexivoAppForm::~TLexivoAppForm()
 {
     FormDestroy();
+    // The spelling thread stops before the table its answers are checked against goes.
+    delete m_spelling;
+    m_spelling = nullptr;
     // The table closes before the controls bound to it and the session it holds its password in go.
     delete DataSource1;
     delete Table1;

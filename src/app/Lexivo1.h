@@ -36,6 +36,10 @@ class Speaker;
 class ClipboardSource;
 class ClipboardWatcher;
 struct ClipboardModes;
+class Speller;
+class SpellingAssistant;
+class SuggestionLine;
+class TableHeadwords;
 
 // What the window takes from outside: the start switch, where its files are, and the
 // platform services, so that tests can build the real window with fakes.
@@ -49,6 +53,8 @@ struct FormEnvironment
     ClipboardSource *clipboard = nullptr;  // none given: the system clipboard
     // The dictionary opened ahead for a path and password, handed over once (see DictionaryTable::preopen).
     std::function<sqlite3 *(const QString &path, const QString &password)> preopenedDictionary;
+    // The spelling dictionary, loaded off the GUI thread by startSpelling(); none given: Hunspell's en_US.
+    std::function<std::unique_ptr<Speller>()> speller;
 };
 
 // The main window: a switchboard whose named handlers call the subsystems' small objects.
@@ -71,6 +77,9 @@ public:
     void showFromAnotherStart();
     // Start-up is over and the window is in its first state: requests from other starts apply now.
     void markStarted() { m_started = true; }
+    // Loads the spelling dictionary behind the suggestion line; called once the first entry is painted.
+    void startSpelling();
+    SpellingAssistant *spelling() const { return m_spelling; }
     bool isStarted() const { return m_started; }
 
     // The window's "Width" and "Left"/"Top": the outer frame, as the layout is measured.
@@ -268,4 +277,19 @@ private:
     std::unique_ptr<DictionarySession> m_session;
     std::unique_ptr<Speaker> m_speaker;
     std::unique_ptr<ClipboardWatcher> m_clipboardWatcher;
+
+    // --- suggestion line and pronunciation ---
+public:
+    SuggestionLine *SuggestionLine1 = nullptr;
+    QLabel *WordPronLabel1 = nullptr;
+
+private:
+    void createSuggestionLine();
+    void updateSuggestionLine();
+    void showPronunciation();
+    void followWord(const QString &word);
+    QString aboutMessage() const;
+    std::function<void()> m_placeSuggestionLine; // the line and the pronunciation to their places
+    std::unique_ptr<TableHeadwords> m_headwords;
+    SpellingAssistant *m_spelling = nullptr;
 };

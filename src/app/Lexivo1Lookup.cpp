@@ -30,6 +30,7 @@ void TLexivoAppForm::SEdit1Change()
     DBGrid1->centerCurrent();
     writePosition();
     showEntryFace();
+    updateSuggestionLine();
 }
 
 void TLexivoAppForm::SEdit1KeyDown()
@@ -74,9 +75,7 @@ void TLexivoAppForm::DataSetPrior1Execute()
 
 void TLexivoAppForm::RichEdit1DblClick()
 {
-    SEdit1->setText(RichEdit1->textCursor().selectedText());
-    m_app->processMessages();
-    recordFollowedWord();
+    followWord(RichEdit1->textCursor().selectedText());
 }
 
 void TLexivoAppForm::writePosition()

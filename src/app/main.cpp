@@ -35,11 +35,11 @@ void preferX11UnderWayland()
 // What the first entry does not wait for, done once on the loop's first turn after the entry is
 // painted: the program icon in all its window sizes (each painted as it is handed to the window
 // manager) and the headwords that opening the table left for later, which the word list gets before
-// it is needed.
+// it is needed; then the spelling dictionary, which loads on a thread of its own.
 class DeferredStart final : public QObject
 {
 public:
-    explicit DeferredStart(DictionaryTable *table, QObject *parent) : QObject(parent), m_table(table) { }
+    explicit DeferredStart(TLexivoAppForm *form) : QObject(form), m_form(form) { }
 
     void run()
     {
@@ -47,7 +47,8 @@ public:
             return;
         m_done = true;
         QGuiApplication::setWindowIcon(Artwork::windowIcon());
-        m_table->loadAllHeadwords();
+        m_form->table()->loadAllHeadwords();
+        m_form->startSpelling();
     }
 
 protected:
@@ -61,7 +62,7 @@ protected:
     }
 
 private:
-    DictionaryTable *m_table;
+    TLexivoAppForm *m_form;
     bool m_done = false;
 };
 
@@ -186,7 +187,7 @@ int main(int argc, char **argv)
     if (form->startupFailed()) {
         QTimer::singleShot(0, &app, &Application::terminate);
     } else {
-        auto *deferred = new DeferredStart(form->table(), form.get());
+        auto *deferred = new DeferredStart(form.get());
         if (form->isVisible() && !(form->windowState() & Qt::WindowMinimized)) {
             form->RichEdit1->viewport()->installEventFilter(deferred);
             // Should no paint come (a window manager that never maps it), the rest still follows soon.

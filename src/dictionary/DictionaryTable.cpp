@@ -186,7 +186,9 @@ void DictionaryTable::openWith(const QString &path, const QString &password)
     check(prepare(db,
                   "SELECT rowid, WordName FROM Dictionary INDEXED BY IndexWordName ORDER BY WordName",
                   connection->words));
-    check(prepare(db, "SELECT WordDef FROM Dictionary WHERE rowid = ?", connection->entry));
+    // Files written before pronunciations were stored have no WordPron column: they show none.
+    if (prepare(db, "SELECT WordDef, WordPron FROM Dictionary WHERE rowid = ?", connection->entry) != SQLITE_OK)
+        check(prepare(db, "SELECT WordDef, NULL FROM Dictionary WHERE rowid = ?", connection->entry));
 
     clearHeadwords();
     // Files from verbarium-mkdict number their rows 1..n in index order, so the largest row id
@@ -374,6 +376,7 @@ void DictionaryTable::close()
     clearHeadwords();
     m_entryRow = -1;
     m_entry.clear();
+    m_pronunciation.clear();
     setPosition(-1, true, true);
     emit afterClose();
     emit dataChanged();
@@ -493,32 +496,61 @@ QString DictionaryTable::currentEntry() const
 {
     if (!isOpen() || m_row < 0)
         return {};
-    if (m_entryRow == m_row)
-        return m_entry;
-    sqlite3_stmt *statement = m_connection->entry.get();
-    sqlite3_bind_int64(statement, 1, rowIdAt(m_row));
-    QString entry;
-    const int rc = sqlite3_step(statement);
-    if (rc == SQLITE_ROW) {
-        const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(statement, 0));
-        if (text)
-            entry = QString(reinterpret_cast<const QChar *>(text), sqlite3_column_bytes16(statement, 0) / 2);
+    if (m_entryRow != m_row) {
+        QString entry, pronunciation;
+        // A damaged file must not pass for an empty definition. The read is tried again on the next visit.
+        if (!readEntry(m_row, &entry, &pronunciation))
+            return entry;
+        m_entry = entry;
+        m_pronunciation = pronunciation;
+        m_entryRow = m_row;
     }
+    return m_entry;
+}
+
+QString DictionaryTable::currentPronunciation() const
+{
+    currentEntry();
+    return m_entryRow == m_row ? m_pronunciation : QString();
+}
+
+QString DictionaryTable::entryAt(int row) const
+{
+    if (!isOpen() || row < 0 || row >= recordCount())
+        return {};
+    if (row == m_entryRow)
+        return m_entry;
+    QString entry;
+    readEntry(row, &entry, nullptr);
+    return entry;
+}
+
+bool DictionaryTable::readEntry(int row, QString *entry, QString *pronunciation) const
+{
+    const auto text16 = [](sqlite3_stmt *statement, int column) {
+        const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(statement, column));
+        return text ? QString(reinterpret_cast<const QChar *>(text), sqlite3_column_bytes16(statement, column) / 2) : QString();
+    };
+    sqlite3_stmt *statement = m_connection->entry.get();
+    sqlite3_bind_int64(statement, 1, rowIdAt(row));
+    const int rc = sqlite3_step(statement);
+    *entry = rc == SQLITE_ROW ? text16(statement, 0) : QString();
+    if (pronunciation)
+        *pronunciation = rc == SQLITE_ROW ? text16(statement, 1) : QString();
     sqlite3_reset(statement);
     // The cipher hands a page of zeros through unchecked (it takes it for a page never written), so such a
     // page shows up as NULs inside the text, which no entry holds.
-    const bool zeroed = rc == SQLITE_ROW && entry.contains(QChar(0));
-    if (rc == SQLITE_ROW && !zeroed) {
-        m_entryRow = m_row;
-        m_entry = entry;
-        return entry;
-    }
-    // A damaged file must not pass for an empty definition. The read is tried again on the next visit.
+    const bool zeroed = rc == SQLITE_ROW && entry->contains(QChar(0));
+    if (rc == SQLITE_ROW && !zeroed)
+        return true;
     const QString reason = zeroed             ? engineMessage(nullptr, SQLITE_CORRUPT)
         : rc == SQLITE_DONE ? QStringLiteral("the entry is missing")
                             : engineMessage(m_connection->db.get(), rc);
-    return QStringLiteral("This entry cannot be read: the dictionary file is damaged (%1). "
-                          "Rebuild it with verbarium-mkdict or reinstall.")
-        .arg(reason)
-        .toHtmlEscaped();
+    *entry = QStringLiteral("This entry cannot be read: the dictionary file is damaged (%1). "
+                            "Rebuild it with verbarium-mkdict or reinstall.")
+                 .arg(reason)
+                 .toHtmlEscaped();
+    if (pronunciation)
+        pronunciation->clear();
+    return false;
 }

@@ -65,6 +65,10 @@ public:
 
     QString currentHeadword() const;
     QString currentEntry() const;
+    // The entry of any row (0-based), read without moving; empty for a row out of range.
+    QString entryAt(int row) const;
+    // The current row's pronunciation (IPA); empty for files written without one.
+    QString currentPronunciation() const;
     QString headwordAt(int row) const;
     // The stored headword without a copy, for scans over all of them; valid until the table closes.
     QAnyStringView headwordView(int row) const;
@@ -121,6 +125,11 @@ private:
     bool m_bof = true;
     bool m_eof = true;
 
+    // Reads the entry and, where the file has it, the pronunciation of one row. False when the row cannot be
+    // read: the entry then holds the message that says so.
+    bool readEntry(int row, QString *entry, QString *pronunciation) const;
+
     mutable int m_entryRow = -1;
     mutable QString m_entry;
+    mutable QString m_pronunciation;
 };

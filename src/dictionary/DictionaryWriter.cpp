@@ -59,16 +59,21 @@ void writeRows(const QString &path, const QList<DictionaryRow> &rows, const QStr
     check(exec(handle,
                "CREATE TABLE Dictionary ("
                " WordName TEXT NOT NULL COLLATE HEADWORD CHECK (length(WordName) BETWEEN 1 AND 32),"
-               " WordDef TEXT NOT NULL DEFAULT '')"));
+               " WordDef TEXT NOT NULL DEFAULT '',"
+               " WordPron TEXT)"));
     check(exec(handle, "BEGIN"));
     Statement insert;
-    check(prepare(handle, "INSERT INTO Dictionary (rowid, WordName, WordDef) VALUES (?, ?, ?)", insert));
+    check(prepare(handle, "INSERT INTO Dictionary (rowid, WordName, WordDef, WordPron) VALUES (?, ?, ?, ?)", insert));
     const qsizetype total = rows.size();
     for (qsizetype i = 0; i < total; ++i) {
         const DictionaryRow &row = rows[i];
         sqlite3_bind_int64(insert.get(), 1, i + 1);
         sqlite3_bind_text16(insert.get(), 2, row.word.utf16(), int(row.word.size() * 2), SQLITE_STATIC);
         sqlite3_bind_text16(insert.get(), 3, row.definition.utf16(), int(row.definition.size() * 2), SQLITE_STATIC);
+        if (row.pronunciation.isEmpty())
+            sqlite3_bind_null(insert.get(), 4);
+        else
+            sqlite3_bind_text16(insert.get(), 4, row.pronunciation.utf16(), int(row.pronunciation.size() * 2), SQLITE_STATIC);
         check(sqlite3_step(insert.get()));
         sqlite3_reset(insert.get());
         if (progress && (i + 1) % 20000 == 0)

@@ -9,6 +9,7 @@ struct DictionaryRow
 {
     QString word;
     QString definition;
+    QString pronunciation = {}; // IPA; stored as WordPron, none when empty
 };
 
 // Called now and then while rows are written: rows done so far, rows in all.

@@ -1,4 +1,5 @@
 // verbarium-mkdict: builds the dictionary file data.dat from WordNet 3.0 or from a plain word list.
+#include "Pronouncer.h"
 #include "WordNetReader.h"
 
 #include "dictionary/DictionaryWriter.h"
@@ -35,7 +36,9 @@ int main(int argc, char *argv[])
                                         QStringLiteral("Build from a text file of \"headword<TAB>entry\" lines instead."),
                                         QStringLiteral("file"));
     const QCommandLineOption quietOption({QStringLiteral("q"), QStringLiteral("quiet")}, QStringLiteral("No progress messages."));
-    parser.addOptions({wordnetOption, listOption, quietOption});
+    const QCommandLineOption noPronOption(QStringLiteral("no-pronunciation"),
+                                          QStringLiteral("Store no pronunciations (they need espeak-ng's data)."));
+    parser.addOptions({wordnetOption, listOption, quietOption, noPronOption});
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The dictionary file to write (data.dat)."));
     parser.process(app);
     if (parser.positionalArguments().size() != 1) {
@@ -63,6 +66,16 @@ int main(int argc, char *argv[])
             rows = reader.read();
             leftOut = reader.leftOut();
             inflected = reader.inflectedRows();
+        }
+        if (!parser.isSet(noPronOption)) {
+            const Pronouncer pronouncer;
+            if (pronouncer.isReady()) {
+                progress(QStringLiteral("pronouncing %1 headwords").arg(rows.size()));
+                for (DictionaryRow &row : rows)
+                    row.pronunciation = pronouncer.pronounce(row.word);
+            } else {
+                say(QStringLiteral("espeak-ng could not be set up: the dictionary gets no pronunciations"));
+            }
         }
         const qsizetype total = rows.size();
         progress(QStringLiteral("writing %1 rows to %2").arg(total).arg(output));

@@ -79,6 +79,7 @@ private slots:
     void nextAndPriorStopAtTheEnds();
     void moveToFollowsTheWordList();
     void entriesAreFetchedByRow();
+    void pronunciationsAreOptional();
     void closeRemovesPasswordsAndResets();
     void emptyTableStandsOnNoRow();
     void openFailures_data();
@@ -733,6 +734,29 @@ void TestDictionaryTable::otherNumberingIsReadWholeAtOpen()
     table->moveTo(599);
     QCOMPARE(table->currentHeadword(), QStringLiteral("w0599"));
     QCOMPARE(table->currentEntry(), QStringLiteral("e0599"));
+}
+
+void TestDictionaryTable::pronunciationsAreOptional()
+{
+    writeDictionary(dataPath(), {{"dog", "<p>a canine</p>", QStringLiteral("/d\u02c8\u0252\u0261/")}, {"dogma", "<p>a belief</p>"}});
+    auto table = makeTable();
+    table->open();
+    QCOMPARE(table->currentPronunciation(), QStringLiteral("/d\u02c8\u0252\u0261/"));
+    // Another row's entry is read without moving, and without disturbing the current one's.
+    QCOMPARE(table->entryAt(1), QStringLiteral("<p>a belief</p>"));
+    QCOMPARE(table->currentRow(), 0);
+    QCOMPARE(table->currentEntry(), QStringLiteral("<p>a canine</p>"));
+    table->next();
+    QCOMPARE(table->currentPronunciation(), QString());
+    table->close();
+
+    // A file written before pronunciations were kept opens as before and has none.
+    QFile::remove(dataPath());
+    writeRawRows(dataPath(), "CREATE TABLE Dictionary (WordName TEXT COLLATE HEADWORD, WordDef TEXT)",
+                 numberedRows(3, [](int i) { return qint64(i) + 1; }));
+    table->open();
+    QCOMPARE(table->currentEntry(), QStringLiteral("e0000"));
+    QCOMPARE(table->currentPronunciation(), QString());
 }
 
 void TestDictionaryTable::gapsInTheNumberingCorrectTheCount()

@@ -122,6 +122,7 @@ private slots:
     void badInputFailsWithoutTouchingTheOutput_data();
     void badInputFailsWithoutTouchingTheOutput();
     void buildsFromAList();
+    void pronouncesEveryHeadword();
 
 private:
     Run run(const QStringList &arguments) const;
@@ -297,6 +298,40 @@ void TestMkdict::buildsFromAList()
 
     result = run({QStringLiteral("--from-list"), list});
     QCOMPARE(result.exitCode, 2);
+}
+
+
+void TestMkdict::pronouncesEveryHeadword()
+{
+    const QString list = m_dir->filePath(QStringLiteral("list.txt"));
+    const QString output = m_dir->filePath(QStringLiteral("data.dat"));
+    {
+        QFile file(list);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("dog\t<p>a canine</p>\nhot dog\t<p>a sausage</p>\n");
+    }
+    const auto pronunciations = [&output] {
+        DictionarySession session;
+        session.addPassword(QStringLiteral("marbol47quen"));
+        DictionaryTable table(&session);
+        table.setTableName(output);
+        table.open();
+        QStringList all{table.currentPronunciation()};
+        table.next();
+        all.append(table.currentPronunciation());
+        return all;
+    };
+    Run result = run({QStringLiteral("--from-list"), list, output});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    const QStringList ipa = pronunciations();
+    // IPA between slashes, the stressed vowel marked; each word of a phrase pronounced.
+    QVERIFY2(ipa[0].startsWith(QLatin1Char('/')) && ipa[0].endsWith(QLatin1Char('/')) && ipa[0].contains(QChar(0x02c8)),
+             qPrintable(ipa[0]));
+    QVERIFY2(ipa[1].startsWith(QLatin1Char('/')) && ipa[1].contains(QLatin1Char(' ')), qPrintable(ipa[1]));
+
+    result = run({QStringLiteral("--no-pronunciation"), QStringLiteral("--from-list"), list, output});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QCOMPARE(pronunciations(), QStringList({QString(), QString()}));
 }
 
 QTEST_GUILESS_MAIN(TestMkdict)
