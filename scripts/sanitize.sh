@@ -7,10 +7,12 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VERBARIUM_ASAN_DIR:-$root/build-asan}
 dictionary=${VERBARIUM_BUILD_DIR:-$root/build}/data/data.dat
+werror=OFF
+if [ -n "${CI:-}" ]; then werror=ON; fi
 echo "== Configuring the sanitizer build in $build"
 mkdir -p "$build"
 # Line tables are enough for the reports and build faster than full debug information.
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DVERBARIUM_SANITIZE=ON \
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DVERBARIUM_SANITIZE=ON -DVERBARIUM_WERROR=$werror \
     -DVERBARIUM_BUILD_DICTIONARY=OFF -DVERBARIUM_BUILD_BENCH=OFF -DVERBARIUM_PREBUILT_DICTIONARY="$dictionary" \
     >"$build/configure.log" 2>&1 || { cat "$build/configure.log"; echo "Configuring failed: see above." >&2; exit 1; }
 echo "== Building with AddressSanitizer and UndefinedBehaviorSanitizer"

@@ -20,7 +20,7 @@ struct CommandDef
     const char *caption;
     const char *hint;      // "short|long"; without "|" the text serves as both
     const char *shortcut;  // QKeySequence portable text, "" for none
-    int imageIndex;        // -1 for none
+    int imageIndex;        // a CommandImages::Image; NoImage for none
     unsigned state;
 };
 

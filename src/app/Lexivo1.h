@@ -1,5 +1,28 @@
 #pragma once
 
+// The main window and the names its parts go by. Every handler uses these names; a newcomer's glossary:
+//
+//   name                   what it is                                              class (file)
+//   TLexivoAppForm         the main window, a switchboard of named handlers          QMainWindow (app/Lexivo1*.cpp)
+//   FormCreate             its start-up: builds the parts, applies the settings        (app/Lexivo1.cpp)
+//   SEdit1                 the search box above the word list                        SearchEdit (app/DataControls.h)
+//   DBGrid1                the word list, one headword a row                         WordGrid (app/DataControls.h)
+//   WordDBText1            the headword shown above the entry                        HeadwordLabel (app/DataControls.h)
+//   RichEdit1              the entry (definitions, synonyms), read-only rich text    EntryView (app/DataControls.h)
+//   DefSynLabel1, Shape2   the entry's caption and the rule under the headword        QLabel, QFrame
+//   Table1                 the dictionary table and its current row (the cursor)     DictionaryTable (dictionary/)
+//   Session1               the open encrypted dictionary file                        DictionarySession (dictionary/)
+//   DataSource1            tells the word list and the entry that the row moved      DataLink (app/DataControls.h)
+//   Timer1                 the clipboard watch's tick                                QTimer
+//   ImageList1, ImageList2 the command pictures; the tray icon's frames              ImageList (platform/ImageList.h)
+//   TrayIcon1              the notification-area icon and its menu                   TTrayIcon (tray/Trayicon.h)
+//   MainMenu1, ToolBar1    the menu bar and the toolbar, built from the command table (app/CommandTable.cpp)
+//   ControlBar1, StatusBar the bar holding the toolbar; the status bar of three panels
+//   WordsListPanel1        the left pane ("Words Explorer") holding SEdit1 and DBGrid1 QFrame
+//   *PopupMenu*            the context menus of the entry, the search box, the tray, history
+//   SomethingAction1/…1    a command: a QAction made from a row of the command table, found by action("…")
+//   Xxx1Change, Xxx1Timer… the handler of part Xxx1's event (Change, KeyDown, DblClick, Timer, AfterScroll…)
+
 #include <QMainWindow>
 #include <QPointer>
 

@@ -2,6 +2,7 @@
 #include "app/Lexivo1.h"
 
 #include "app/DataControls.h"
+#include "artwork/CommandImages.h"
 #include "platform/Application.h"
 #include "platform/ImageList.h"
 
@@ -35,8 +36,9 @@ void TLexivoAppForm::setExplorerCommand(bool hidden)
 {
     QAction *a = action("ShowHideLeftAction");
     const QString text = hidden ? QStringLiteral("Show Words Explorer") : QStringLiteral("Hide Words Explorer");
-    a->setProperty("imageIndex", hidden ? 34 : 35);
-    a->setIcon(ImageList1->icon(hidden ? 34 : 35));
+    const int image = hidden ? CommandImages::ShowExplorer : CommandImages::HideExplorer;
+    a->setProperty("imageIndex", image);
+    a->setIcon(ImageList1->icon(image));
     a->setChecked(hidden);
     a->setText(text);
     a->setProperty("hint", text + QLatin1Char('|') + text);

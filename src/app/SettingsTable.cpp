@@ -8,23 +8,33 @@
 
 namespace {
 
+// Each setting once: its name, where the file keeps it, its default there, and what "E&xit" writes for it.
 constexpr std::array<SettingDef, 10> defs{{
-    {"ToolBar", "View", "Yes", SettingKind::Switch},
-    {"StatusBar", "View", "Yes", SettingKind::Switch},
-    {"WordsExplorer", "View", "Yes", SettingKind::Switch},
-    {"AoT", "Options", "Yes", SettingKind::Switch},
-    {"ARA", "Options", "Yes", SettingKind::Switch},
-    {"CheckClip", "Options", "No", SettingKind::Switch},
-    {"CheckClipSound", "Options", "Yes", SettingKind::Switch},
-    {"WinState", "Display", "0", SettingKind::WindowState},
-    {"WindowTop", "Display", "0", SettingKind::Position},
-    {"WindowLeft", "Display", "0", SettingKind::Position},
+    {"ToolBar", "View", "Yes", SettingKind::Switch, 1, [](const SavedValues &v) { return switchText(v.toolBar); }},
+    {"StatusBar", "View", "Yes", SettingKind::Switch, 2, [](const SavedValues &v) { return switchText(v.statusBar); }},
+    {"WordsExplorer", "View", "Yes", SettingKind::Switch, 3,
+     [](const SavedValues &v) { return switchText(v.wordsExplorer); }},
+    {"AoT", "Options", "Yes", SettingKind::Switch, 6, [](const SavedValues &v) { return switchText(v.alwaysOnTop); }},
+    {"ARA", "Options", "Yes", SettingKind::Switch, 7, [](const SavedValues &v) { return switchText(v.autoRestore); }},
+    {"CheckClip", "Options", "No", SettingKind::Switch, 8, [](const SavedValues &v) { return switchText(v.checkClip); }},
+    {"CheckClipSound", "Options", "Yes", SettingKind::Switch, 9,
+     [](const SavedValues &v) { return switchText(v.checkClipSound); }},
+    {"WinState", "Display", "0", SettingKind::WindowState, 0,
+     [](const SavedValues &v) { return windowStateText(v.windowState); }},
+    {"WindowTop", "Display", "0", SettingKind::Position, 4,
+     [](const SavedValues &v) { return QString::number(v.windowTop); }},
+    {"WindowLeft", "Display", "0", SettingKind::Position, 5,
+     [](const SavedValues &v) { return QString::number(v.windowLeft); }},
 }};
 
-constexpr std::array<const char *, 10> saveOrder{
-    "WinState", "ToolBar", "StatusBar", "WordsExplorer", "WindowTop",
-    "WindowLeft", "AoT", "ARA", "CheckClip", "CheckClipSound",
-};
+constexpr std::array<const char *, 10> saveOrder = [] {
+    std::array<const char *, 10> order{};
+    for (const SettingDef &d : defs)
+        order[d.saveRank] = d.name;
+    return order;
+}();
+static_assert(std::all_of(saveOrder.begin(), saveOrder.end(), [](const char *name) { return name != nullptr; }),
+              "every setting has a rank of its own");
 
 const SettingDef &def(const char *name)
 {
@@ -144,29 +154,8 @@ QList<std::pair<QString, QString>> savedEntries(const SavedValues &v)
 {
     QList<std::pair<QString, QString>> out;
     for (const char *name : saveOrder) {
-        const QString n = QLatin1StringView(name);
-        QString text;
-        if (n == u"WinState")
-            text = windowStateText(v.windowState);
-        else if (n == u"ToolBar")
-            text = switchText(v.toolBar);
-        else if (n == u"StatusBar")
-            text = switchText(v.statusBar);
-        else if (n == u"WordsExplorer")
-            text = switchText(v.wordsExplorer);
-        else if (n == u"WindowTop")
-            text = QString::number(v.windowTop);
-        else if (n == u"WindowLeft")
-            text = QString::number(v.windowLeft);
-        else if (n == u"AoT")
-            text = switchText(v.alwaysOnTop);
-        else if (n == u"ARA")
-            text = switchText(v.autoRestore);
-        else if (n == u"CheckClip")
-            text = switchText(v.checkClip);
-        else if (n == u"CheckClipSound")
-            text = switchText(v.checkClipSound);
-        out.append({n, text});
+        const SettingDef &d = def(name);
+        out.append({QLatin1StringView(d.name), d.savedText(v)});
     }
     return out;
 }

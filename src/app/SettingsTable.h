@@ -22,17 +22,34 @@ inline constexpr char settingsFileName[] = "vrb.ini";
 
 enum class SettingKind { Switch, WindowState, Position };
 
+// The window's state at "E&xit".
+struct SavedValues
+{
+    Qt::WindowStates windowState = Qt::WindowNoState;
+    bool toolBar = true;
+    bool statusBar = true;
+    bool wordsExplorer = true; // shown
+    int windowTop = 0;
+    int windowLeft = 0;
+    bool alwaysOnTop = false;
+    bool autoRestore = true;
+    bool checkClip = false;
+    bool checkClipSound = false;
+};
+
 struct SettingDef
 {
-    const char *name;        // registry value name and file key
+    const char *name;        // value name in the settings key and key in the settings file
     const char *section;     // section of the settings file
     const char *fileDefault; // when the file has no such key
     SettingKind kind;
+    int saveRank;                              // place in the order in which "E&xit" writes them
+    QString (*savedText)(const SavedValues &); // what "E&xit" writes
 };
 
 // In the order in which start-up applies them.
 const std::array<SettingDef, 10> &settingDefs();
-// The order in which "E&xit" writes them.
+// The order in which "E&xit" writes them, from the table's ranks.
 const std::array<const char *, 10> &settingsSaveOrder();
 // Null for a name not in the table.
 const SettingDef *findSetting(QStringView name);
@@ -71,20 +88,6 @@ struct SettingsTargets
 // leaves the later settings unapplied.
 void applySettings(const SettingsKey *key, const ProfileFile &file, bool startHidden, const SettingsTargets &targets);
 
-// The window's state at "E&xit".
-struct SavedValues
-{
-    Qt::WindowStates windowState = Qt::WindowNoState;
-    bool toolBar = true;
-    bool statusBar = true;
-    bool wordsExplorer = true; // shown
-    int windowTop = 0;
-    int windowLeft = 0;
-    bool alwaysOnTop = false;
-    bool autoRestore = true;
-    bool checkClip = false;
-    bool checkClipSound = false;
-};
 
 // Name and text of each value, in save order.
 QList<std::pair<QString, QString>> savedEntries(const SavedValues &values);

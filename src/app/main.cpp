@@ -158,18 +158,17 @@ int main(int argc, char **argv)
     if (const auto failed = buildOrReport([&] { form = std::make_unique<TLexivoAppForm>(&app, env); }))
         return *failed;
 
+    // As the loop starts the window is shown, unless it starts minimised: "/m" goes to the tray (or, without a
+    // notification area, to the taskbar, never out of reach); a stored minimised state is iconified and keeps its
+    // taskbar entry.
     if (env.startHidden) {
         app.minimize();
-        // Without a notification area "/m" starts minimised to the taskbar, never out of reach.
         if (form->TrayIcon1->InNotificationArea())
             app.hideAppWindow();
         app.processMessages();
-    }
-
-    // As the loop starts the window is shown, unless its state is minimised: then it is iconified, and keeps its
-    // taskbar entry unless it went to the tray.
-    if (env.startHidden || (form->windowState() & Qt::WindowMinimized))
+    } else if (form->windowState() & Qt::WindowMinimized) {
         app.minimize();
+    }
     if (app.isAppWindowShown())
         app.showForm();
     // Logging out or shutting down is leaving too: the settings are kept as at "E&xit".

@@ -36,15 +36,16 @@ public:
     void restore();
     bool isMinimized() const { return m_minimized; }
 
-    // ShowWindow(application window, SW_RESTORE / SW_HIDE): the taskbar entry.
+    // Whether the program has a taskbar entry: hidden, a minimised window is unmapped (it lives in the tray);
+    // shown, it is iconified and stays on the taskbar.
     void showAppWindow();
     void hideAppWindow();
     bool isAppWindowShown() const { return m_appWindowShown; }
 
-    // SetForegroundWindow on the main form.
+    // Raises and activates the main form when it is on screen and not minimised.
     void bringToFront();
 
-    // Lets pending events run, like the framework's ProcessMessages.
+    // Lets pending events run (QCoreApplication::processEvents).
     void processMessages();
 
     void terminate();

@@ -179,7 +179,7 @@ std::optional<QByteArray> readFile(const QString &path)
 
 // Writes a file beside the target, makes it durable and renames it over the target, so that the target is
 // always the old file or the new one whole. Every step is checked: QSaveFile in Qt 6.4 reported success
-// for a file whose buffered data never reached a full disk.
+// for a file whose buffered data never reached a full disk (QTBUG-75077).
 bool writeReplacing(const QString &path, const std::optional<QByteArray> &data)
 {
     if (!data)

@@ -102,6 +102,42 @@ e2e_start_from_menu() {
     E2E_APP_PID=$!
 }
 
+# Menu bar and toolbar sit above the scroll box that holds the controls (window coordinates): the top of
+# that box, which the pointing helpers below measure from.
+box_top=47
+
+# Starts the program in folder $1 (further arguments go to it), waits for its main window and activates it;
+# the window's id is left in E2E_WIN.
+e2e_open_main_window() {
+    e2e_start_app "$@"
+    E2E_WIN=$(e2e_wait_window Verbarium 15) || fail "the main window titled Verbarium did not map"
+    xdotool windowactivate --sync "$E2E_WIN" 2>/dev/null || true
+    sleep 0.5
+}
+
+# The main window's id, waiting up to $1 seconds (15 if not given; 0 looks once). The tray icon is also a
+# visible window named "Verbarium": the main window is the wide one.
+main_window() {
+    local end=$((SECONDS + ${1:-15})) w width
+    while :; do
+        for w in $(xdotool search --onlyvisible --name '^Verbarium$' 2>/dev/null); do
+            width=$(xwininfo -id "$w" 2>/dev/null | awk '/Width:/ {print $2}')
+            if [ -n "$width" ] && [ "$width" -gt 100 ]; then
+                echo "$w"
+                return 0
+            fi
+        done
+        [ $SECONDS -lt $end ] || return 1
+        sleep 0.1
+    done
+}
+
+# "x y width" of a window's client area on the screen.
+placement() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} /Width:/ {w=$2}
+                             END {print x, y, w}'
+}
+
 # Waits until a visible window named exactly $1 exists; prints its id.
 e2e_wait_window() {
     local name=$1 timeout=${2:-10} id=""
@@ -217,7 +253,7 @@ e2e_start_sound_sink() {
 }
 
 # Helpers for tests that drive the main window: they use the test's $win (the main window) and
-# $box_top (the top of the scroll box within the client area).
+# $box_top (above).
 
 # Moves the pointer to x, y inside the window's client area.
 point() {

@@ -8,10 +8,8 @@ e2e_start_desktop notray
 mkdir -p "$XDG_CONFIG_HOME/Ostrand"
 printf '[1.0.0.0]\nCheckClip=Yes\nCheckClipSound=No\nARA=No\n' >"$XDG_CONFIG_HOME/Ostrand/Verbarium.conf"
 work=$(e2e_workdir)
-e2e_start_app "$work"
-win=$(e2e_wait_window Verbarium 15) || fail "the main window titled Verbarium did not map"
-xdotool windowactivate --sync "$win" 2>/dev/null || true
-box_top=47
+e2e_open_main_window "$work"
+win=$E2E_WIN
 
 # Starts the test owner in mode $1 and waits until it holds the clipboard.
 owner_pid=""

@@ -5,12 +5,8 @@ source "$E2E_LIB"
 e2e_start_desktop notray
 work=$(e2e_workdir)
 
-e2e_start_app "$work"
-win=$(e2e_wait_window Verbarium 15) || fail "the main window titled Verbarium did not map"
-xdotool windowactivate --sync "$win" 2>/dev/null || true
-sleep 0.5
-# Menu bar and toolbar sit above the scroll box that holds the controls (window coordinates).
-box_top=47
+e2e_open_main_window "$work"
+win=$E2E_WIN
 
 
 

@@ -6,33 +6,9 @@ e2e_start_desktop
 work=$(e2e_workdir)
 conf="$XDG_CONFIG_HOME/Ostrand/Verbarium.conf"
 
-# The tray icon is also a visible window named "Verbarium": the main window is the wide one.
-main_window() {
-    local timeout=${1:-15} w width
-    local end=$((SECONDS + timeout))
-    while [ $SECONDS -lt $end ]; do
-        for w in $(xdotool search --onlyvisible --name '^Verbarium$' 2>/dev/null); do
-            width=$(xwininfo -id "$w" 2>/dev/null | awk '/Width:/ {print $2}')
-            if [ -n "$width" ] && [ "$width" -gt 100 ]; then
-                echo "$w"
-                return 0
-            fi
-        done
-        sleep 0.1
-    done
-    return 1
-}
-
-# "x y width" of a window's client area on the screen.
-placement() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} /Width:/ {w=$2}
-                             END {print x, y, w}'
-}
-
 client_width() {
     placement "$1" | cut -d' ' -f3
 }
-
 
 # Right-clicks the program's icon in trayer and chooses "E&xit" by its access key.
 exit_from_tray() {

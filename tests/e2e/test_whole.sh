@@ -25,32 +25,6 @@ recorded="$E2E_TMP/mailto.txt"
 e2e_fake_mail_handler "$recorded"
 
 # --- helpers ---
-# The tray icon is also a window named "Verbarium": the main window is the wide one.
-main_window() {
-    local end=$((SECONDS + ${1:-15})) w width
-    while :; do
-        for w in $(xdotool search --onlyvisible --name '^Verbarium$' 2>/dev/null); do
-            width=$(xwininfo -id "$w" 2>/dev/null | awk '/Width:/ {print $2}')
-            if [ -n "$width" ] && [ "$width" -gt 100 ]; then
-                echo "$w"
-                return 0
-            fi
-        done
-        [ $SECONDS -lt $end ] || return 1
-        sleep 0.1
-    done
-}
-
-# "x y width" of a window's client area on the screen.
-placement() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} /Width:/ {w=$2}
-                             END {print x, y, w}'
-}
-
-
-# Menu bar and toolbar sit above the scroll box that holds the controls (window coordinates).
-box_top=47
-
 # Records the null sink for $1 seconds while the given keys are pressed; prints the RMS amplitude.
 speech_rms() {
     local seconds=$1 file="$E2E_TMP/speech-$step.wav" rec

@@ -15,7 +15,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -540,10 +539,8 @@ void TestSharing::sendHandsEntryToMailProgram()
     w.form->SEdit1->setText(QStringLiteral("apple"));
     // The about panel covers the entry; the hidden view's entry is sent all the same.
     w.form->action("HelpAbout1")->trigger();
-    QElapsedTimer clock;
-    clock.start();
     w.form->action("FileSend1")->trigger();
-    QVERIFY2(clock.elapsed() < 250, "the window waited for the mail program");
+    // Still pending: the window did not wait for the mail program.
     QCOMPARE(handoff->pending(), 1);
     QVERIFY(finished.wait(5000));
     QCOMPARE(finished.at(0).at(0).toBool(), true);

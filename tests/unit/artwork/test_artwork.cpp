@@ -1,4 +1,5 @@
 #include "artwork/Artwork.h"
+#include "artwork/CommandImages.h"
 #include "platform/ImageList.h"
 
 #include <QPainter>
@@ -48,7 +49,6 @@ private slots:
     void commandImagesAreDrawnAtEachSize();
     void commandImagesAreAllDistinct();
     void commandImagesStandOutOnLightAndDarkGrounds();
-    void startUpSetPaintsQuickly();
     void commandImagesKeepTheirLooksWhenDisabledOrDense();
     void trayFramesReadAsOneAnimation();
     void programIconOffersEveryThemeSize();
@@ -120,24 +120,9 @@ void TestArtwork::commandImagesStandOutOnLightAndDarkGrounds()
     }
 }
 
-void TestArtwork::startUpSetPaintsQuickly()
-{
-    // A loose bound, far above the few milliseconds this takes, that still catches a picture gone slow.
-    QElapsedTimer timer;
-    timer.start();
-    for (const QIcon &icon : Artwork::commandImages())
-        icon.pixmap(16);
-    for (const QIcon &icon : Artwork::trayImages())
-        icon.pixmap(16);
-    const QIcon program = Artwork::programIcon();
-    for (const QSize &size : program.availableSizes())
-        program.pixmap(size);
-    QVERIFY2(timer.elapsed() < 250, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
-}
-
 void TestArtwork::commandImagesKeepTheirLooksWhenDisabledOrDense()
 {
-    const QIcon stop = Artwork::commandImages().at(29);
+    const QIcon stop = Artwork::commandImages().at(CommandImages::Stop);
     const QImage normal = image(stop, 16);
     QCOMPARE(normal, Artwork::paintCommandImage(29, 16).convertToFormat(normal.format()));
     QVERIFY(differingPixels(normal, image(stop, 16, QIcon::Disabled)) > 0);

@@ -78,8 +78,9 @@ void TestSingleInstance::nobodyRunning()
     SingleInstance instance(uniqueCaption("none"));
     QElapsedTimer timer;
     timer.start();
-    QVERIFY(!instance.activateRunning(1000));
-    QVERIFY2(timer.elapsed() < 200, "a refused connection must not wait for the time-out");
+    // The time-out is far beyond any scheduling delay, so returning well before it means the refusal was seen.
+    QVERIFY(!instance.activateRunning(60000));
+    QVERIFY2(timer.elapsed() < 30000, "a refused connection must not wait for the time-out");
 }
 
 void TestSingleInstance::secondStartIsShownAndAnswered()
@@ -95,11 +96,11 @@ void TestSingleInstance::secondStartIsShownAndAnswered()
     // The second start blocks while it waits, so it runs on its own thread; this one answers.
     QElapsedTimer timer;
     timer.start();
-    auto asked = std::async(std::launch::async, [&second] { return second.activateRunning(3000); });
-    QTRY_VERIFY_WITH_TIMEOUT(asked.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+    auto asked = std::async(std::launch::async, [&second] { return second.activateRunning(60000); });
+    QTRY_VERIFY_WITH_TIMEOUT(asked.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 30000);
     QVERIFY(asked.get());
     QCOMPARE(shown.count(), 1);
-    QVERIFY2(timer.elapsed() < 2000, "the answer must come before the time-out");
+    QVERIFY2(timer.elapsed() < 30000, "the answer must come before the time-out");
 }
 
 void TestSingleInstance::nameIsPerCaptionAndFreedOnExit()

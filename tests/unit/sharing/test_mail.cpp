@@ -1,4 +1,3 @@
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -124,10 +123,7 @@ private slots:
         MailHandoff mail;
         mail.setProgram(writeFakeMailer(dir, 0, QStringLiteral("sleep 1\n")));
         QSignalSpy done(&mail, &MailHandoff::finished);
-        QElapsedTimer timer;
-        timer.start();
         mail.send(QStringLiteral("s"), QStringLiteral("b"));
-        QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(done.count(), 0);
         QCOMPARE(mail.pending(), 1);
         QVERIFY(done.wait(10000));

@@ -3,7 +3,6 @@
 #include "platform/EspeakSpeech.h"
 #include "speech/Speaker.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,13 +23,10 @@ void TestEspeakNoDevice::startsAndStaysSilent()
 
     Speaker speaker(std::make_unique<EspeakRuntime>());
     QCOMPARE(speaker.start(), QString());
-    QElapsedTimer timer;
-    timer.start();
     for (int i = 0; i < 5; ++i)
         speaker.speakWords(QStringLiteral("nobody hears this sentence"));
     speaker.stop();
     speaker.speakWord(QStringLiteral("word"));
-    QVERIFY2(timer.elapsed() < 50, qPrintable(QString::number(timer.elapsed())));
     QTest::qSleep(200);
     speaker.release();
 }
