@@ -14,9 +14,7 @@
 #include "app/CommandTable.h"
 #include "app/DataControls.h"
 #include "artwork/Artwork.h"
-#include "platform/LinkOpener.h"
 #include "platform/MailHandoff.h"
-#include "platform/MessageBox.h"
 #include "sharing/EditCommands.h"
 #include "sharing/EmphasisCommand.h"
 #include "sharing/FeedbackLinks.h"
@@ -110,6 +108,7 @@ void TLexivoAppForm::createSharing()
     m_underlineBinding = bind(Emphasis::Underline, "RichEditUnderline1");
 
     m_mailHandoff = new MailHandoff(this);
+    m_mailHandoff->setProgram(m_platform.mailProgram);
     m_mailHandoff->setObjectName(QStringLiteral("MailHandoff1"));
     connect(m_mailHandoff, &MailHandoff::finished, this, &TLexivoAppForm::mailFinished);
 
@@ -159,22 +158,22 @@ void TLexivoAppForm::FileSend1Execute()
 void TLexivoAppForm::mailFinished(bool handedOver)
 {
     if (!handedOver)
-        MessageBoxes::errorDialog(QStringLiteral("Error sending mail"));
+        m_platform.messages.errorDialog(QStringLiteral("Error sending mail"));
 }
 
 void TLexivoAppForm::ContentAction1Execute()
 {
-    HelpViewer::showHelp(HelpLocator::forThisProcess(QStringLiteral(VERBARIUM_DATADIR)), this);
+    HelpViewer::showHelp(HelpLocator::forThisProcess(QStringLiteral(VERBARIUM_DATADIR)), m_platform.openLink, this);
 }
 
 void TLexivoAppForm::SuggestActionExecute()
 {
-    LinkOpener::open(FeedbackLinks::suggestionLink());
+    m_platform.openLink(FeedbackLinks::suggestionLink());
 }
 
 void TLexivoAppForm::ReportActionExecute()
 {
-    LinkOpener::open(FeedbackLinks::bugReportLink());
+    m_platform.openLink(FeedbackLinks::bugReportLink());
 }
 
 void TLexivoAppForm::HelpAbout1Execute()
@@ -188,12 +187,12 @@ void TLexivoAppForm::HelpAbout1Execute()
 
 void TLexivoAppForm::VendorURLLabel1Click()
 {
-    LinkOpener::open(FeedbackLinks::webSiteLink());
+    m_platform.openLink(FeedbackLinks::webSiteLink());
 }
 
 void TLexivoAppForm::VendorUrlImage1Click()
 {
-    LinkOpener::open(FeedbackLinks::webSiteLink());
+    m_platform.openLink(FeedbackLinks::webSiteLink());
 }
 
 void TLexivoAppForm::RichEditBold1Execute()

@@ -5,7 +5,6 @@
 
 #include "app/DataControls.h"
 #include "dictionary/DictionaryTable.h"
-#include "platform/LinkOpener.h"
 #include "platform/MailHandoff.h"
 #include "sharing/EmphasisCommand.h"
 #include "sharing/FeedbackLinks.h"
@@ -485,11 +484,6 @@ void TestSharing::linksOpenTheirAddresses()
 {
     ShownWindow w;
     QVERIFY(w.ready());
-    QStringList opened;
-    LinkOpener::setOpener([&opened](const QUrl &url) {
-        opened << url.toString();
-        return true;
-    });
     w.form->action("SuggestAction")->trigger();
     w.form->action("ReportAction")->trigger();
     w.form->action("HelpAbout1")->trigger();
@@ -498,12 +492,12 @@ void TestSharing::linksOpenTheirAddresses()
     // A press that is released outside the link is no click.
     QTest::mousePress(w.form->VendorURLLabel1, Qt::LeftButton);
     QTest::mouseRelease(w.form->VendorURLLabel1, Qt::LeftButton, {}, QPoint(-5, -5));
-    LinkOpener::setOpener({});
 
     const QString site = FeedbackLinks::webSite();
-    QCOMPARE(opened, QStringList({QStringLiteral("mailto:suggestions@ostrand.example?subject=Suggestion for Verbarium"),
-                                  QStringLiteral("mailto:bugs@ostrand.example?subject=Report a bug for Verbarium"),
-                                  site, site}));
+    QCOMPARE(w.openedLinks,
+             QStringList({QStringLiteral("mailto:suggestions@ostrand.example?subject=Suggestion for Verbarium"),
+                          QStringLiteral("mailto:bugs@ostrand.example?subject=Report a bug for Verbarium"),
+                          site, site}));
 }
 
 void TestSharing::helpOpensFileFromWorkingFolder()
