@@ -1,12 +1,14 @@
 // Speaking commands and the clipboard watch.
 #include "app/Lexivo1.h"
 
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/SearchEdit.h"
 #include "app/StartupError.h"
 #include "platform/EspeakSpeech.h"
 #include "clipboard/ClipboardModes.h"
 #include "clipboard/ClipboardWatcher.h"
-#include "clipboard/TrayFrame.h"
+#include "editing/WordSelection.h"
+#include "tray/TrayFrame.h"
 #include "platform/Application.h"
 #include "platform/ClipboardSource.h"
 #include "speech/Speaker.h"
@@ -39,7 +41,7 @@ void TLexivoAppForm::SpeakWord1Execute()
 
 void TLexivoAppForm::SpeakWordsExecute()
 {
-    m_speaker->speakWords(textToSpeak(RichEdit1));
+    m_speaker->speakWords(selectedTextOrAll(RichEdit1));
 }
 
 void TLexivoAppForm::SoundStop1Execute()

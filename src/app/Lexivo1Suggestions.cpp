@@ -2,7 +2,10 @@
 // pronunciation beside the headword.
 #include "app/Lexivo1.h"
 
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/HeadwordLabel.h"
+#include "app/SearchEdit.h"
+#include "app/WordGrid.h"
 #include "dictionary/DictionaryTable.h"
 #include "dictionary/HeadwordOrder.h"
 #include "lexicon/SpellingAssistant.h"
@@ -119,7 +122,11 @@ void TLexivoAppForm::createSuggestionLine()
 
 void TLexivoAppForm::startSpelling()
 {
-    m_spelling->start(m_env.speller ? m_env.speller : [] { return openHunspell(); });
+    // Hunspell holds only headwords: nothing else is ever offered, and the rest would cost memory.
+    const HeadwordSet headwords = Table1->headwordSet();
+    m_spelling->start(m_env.speller ? m_env.speller : [headwords] {
+        return openHunspell(QStringLiteral("en_US"), [&headwords](QStringView word) { return headwords.containsIgnoringCase(word); });
+    });
     showPronunciation();
 }
 

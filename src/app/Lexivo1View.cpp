@@ -1,7 +1,10 @@
 // View options: the words explorer, the toolbar, the status bar, always on top.
 #include "app/Lexivo1.h"
 
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/HeadwordLabel.h"
+#include "app/SearchEdit.h"
+#include "app/WordGrid.h"
 #include "artwork/CommandImages.h"
 #include "platform/Application.h"
 #include "platform/ImageList.h"
