@@ -52,17 +52,17 @@ void TLexivoAppForm::applySettings()
         showKeyFailure(m_platform);
         return;
     }
-    auto check = [this](const char *name) {
-        return [a = action(name)](bool on) { a->setChecked(on); };
+    auto check = [this](Command id) {
+        return [a = action(id)](bool on) { a->setChecked(on); };
     };
     SettingsTargets targets;
     targets.toolBar = [this](bool on) {
         ControlBar1->setVisible(on);
-        action("ToolbarAction")->setChecked(on);
+        action(Command::ToolbarAction)->setChecked(on);
     };
     targets.statusBar = [this](bool on) {
         StatusBar->setVisible(on);
-        action("StatusBarAction")->setChecked(on);
+        action(Command::StatusBarAction)->setChecked(on);
     };
     targets.wordsExplorer = [this](bool shown) {
         if (shown)
@@ -72,11 +72,11 @@ void TLexivoAppForm::applySettings()
     };
     targets.alwaysOnTop = [this](bool on) {
         setStayOnTop(on);
-        action("AoTAction1")->setChecked(on);
+        action(Command::AoTAction1)->setChecked(on);
     };
-    targets.autoRestore = check("AutoRestoreAction");
-    targets.checkClip = check("CheckClipAction1");
-    targets.checkClipSound = check("CheckClipSoundAction1");
+    targets.autoRestore = check(Command::AutoRestoreAction);
+    targets.checkClip = check(Command::CheckClipAction1);
+    targets.checkClipSound = check(Command::CheckClipSoundAction1);
     targets.clipboardTimer = [this](bool on) {
         if (on)
             Timer1->start();
@@ -129,13 +129,13 @@ void TLexivoAppForm::saveSettings(bool quiet)
         values.windowState &= ~Qt::WindowMinimized;
     values.toolBar = !ControlBar1->isHidden();
     values.statusBar = !StatusBar->isHidden();
-    values.wordsExplorer = !action("ShowHideLeftAction")->isChecked();
+    values.wordsExplorer = !action(Command::ShowHideLeftAction)->isChecked();
     values.windowTop = y();
     values.windowLeft = x();
-    values.alwaysOnTop = action("AoTAction1")->isChecked();
-    values.autoRestore = action("AutoRestoreAction")->isChecked();
-    values.checkClip = action("CheckClipAction1")->isChecked();
-    values.checkClipSound = action("CheckClipSoundAction1")->isChecked();
+    values.alwaysOnTop = action(Command::AoTAction1)->isChecked();
+    values.autoRestore = action(Command::AutoRestoreAction)->isChecked();
+    values.checkClip = action(Command::CheckClipAction1)->isChecked();
+    values.checkClipSound = action(Command::CheckClipSoundAction1)->isChecked();
     // A settings file that cannot be written is said, not lost in silence; the program ends all the same.
     if (!::saveSettings(*key, values) && !quiet)
         showKeyFailure(m_platform);

@@ -54,7 +54,7 @@ void TLexivoAppForm::createClipboardWatcher()
     ClipboardSource *source = m_platform.clipboard();
     ClipboardWatcherCallbacks callbacks;
     callbacks.setSearchText = [this](const QString &text) { SEdit1->setText(text); };
-    callbacks.autoRestoreChecked = [this] { return action("AutoRestoreAction")->isChecked(); };
+    callbacks.autoRestoreChecked = [this] { return action(Command::AutoRestoreAction)->isChecked(); };
     // The window comes back the other way round from "&Restore": the application first, then the window.
     callbacks.restoreAndShow = [this] {
         m_app->restore();
@@ -62,7 +62,7 @@ void TLexivoAppForm::createClipboardWatcher()
         m_app->showForm();
         m_app->processMessages();
     };
-    callbacks.soundChecked = [this] { return action("CheckClipSoundAction1")->isChecked(); };
+    callbacks.soundChecked = [this] { return action(Command::CheckClipSoundAction1)->isChecked(); };
     callbacks.speakWord = [this] { SpeakWord1Execute(); };
     m_clipboardWatcher = std::make_unique<ClipboardWatcher>(source, std::move(callbacks));
 }
@@ -77,18 +77,18 @@ void TLexivoAppForm::Timer1Timer()
 ClipboardModes TLexivoAppForm::clipboardModes() const
 {
     ClipboardModes modes;
-    modes.checkClip = action("CheckClipAction1")->isChecked();
-    modes.checkClipSound = action("CheckClipSoundAction1")->isChecked();
-    modes.autoRestore = action("AutoRestoreAction")->isChecked();
+    modes.checkClip = action(Command::CheckClipAction1)->isChecked();
+    modes.checkClipSound = action(Command::CheckClipSoundAction1)->isChecked();
+    modes.autoRestore = action(Command::AutoRestoreAction)->isChecked();
     modes.timerEnabled = Timer1->isActive();
     return modes;
 }
 
 void TLexivoAppForm::setClipboardModes(const ClipboardModes &modes)
 {
-    action("CheckClipAction1")->setChecked(modes.checkClip);
-    action("CheckClipSoundAction1")->setChecked(modes.checkClipSound);
-    action("AutoRestoreAction")->setChecked(modes.autoRestore);
+    action(Command::CheckClipAction1)->setChecked(modes.checkClip);
+    action(Command::CheckClipSoundAction1)->setChecked(modes.checkClipSound);
+    action(Command::AutoRestoreAction)->setChecked(modes.autoRestore);
     if (modes.timerEnabled)
         Timer1->start();
     else

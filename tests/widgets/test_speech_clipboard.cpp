@@ -40,9 +40,9 @@ void TestSpeechClipboard::speakWordHandsOverTheSearchBox()
 {
     WindowFixture f(sampleRows());
     f.form->SEdit1->setText(QStringLiteral("pear"));
-    f.form->action("SpeakWord1")->trigger();
+    f.form->action(Command::SpeakWord1)->trigger();
     f.form->SEdit1->clear();
-    f.form->action("SpeakWord1")->trigger();
+    f.form->action(Command::SpeakWord1)->trigger();
     QCOMPARE(f.speech->texts.size(), size_t(2));
     QCOMPARE(spoken(*f.speech, 0), QStringLiteral("pear") + QChar(0));
     QCOMPARE(f.speech->texts[0].bytes, qsizetype(10));
@@ -54,22 +54,22 @@ void TestSpeechClipboard::speakWordsPrefersTheSelection()
 {
     WindowFixture f(sampleRows());
     f.form->SEdit1->setText(QStringLiteral("pear"));
-    f.form->action("SpeakWords")->trigger();
+    f.form->action(Command::SpeakWords)->trigger();
     QCOMPARE(spoken(*f.speech, 0), QStringLiteral("another fruit") + QChar(0));
 
     QTextCursor cursor = f.form->RichEdit1->textCursor();
     cursor.setPosition(0);
     cursor.setPosition(7, QTextCursor::KeepAnchor);
     f.form->RichEdit1->setTextCursor(cursor);
-    f.form->action("SpeakWords")->trigger();
+    f.form->action(Command::SpeakWords)->trigger();
     QCOMPARE(spoken(*f.speech, 1), QStringLiteral("another") + QChar(0));
 }
 
 void TestSpeechClipboard::stopResetsTheEngine()
 {
     WindowFixture f(sampleRows());
-    f.form->action("SoundStop1")->trigger();
-    f.form->action("SoundStop1")->trigger();
+    f.form->action(Command::SoundStop1)->trigger();
+    f.form->action(Command::SoundStop1)->trigger();
     QCOMPARE(f.speech->resets, 2);
 }
 
@@ -105,8 +105,8 @@ void TestSpeechClipboard::tickLooksUpRestoresAndSpeaks()
 {
     WindowFixture f(sampleRows());
     TLexivoAppForm *form = f.form.get();
-    form->action("CheckClipSoundAction1")->setChecked(true);
-    form->action("AutoRestoreAction")->setChecked(true);
+    form->action(Command::CheckClipSoundAction1)->setChecked(true);
+    form->action(Command::AutoRestoreAction)->setChecked(true);
     form->FileClose1Execute();
     QVERIFY(!form->isVisible());
 
@@ -143,7 +143,7 @@ void TestSpeechClipboard::tickAnimatesTheTrayEvenWhenNothingIsNew()
 void TestSpeechClipboard::secretCopiesAreNeverTaken()
 {
     WindowFixture f(sampleRows());
-    f.form->action("CheckClipSoundAction1")->setChecked(true);
+    f.form->action(Command::CheckClipSoundAction1)->setChecked(true);
     f.form->SEdit1->setText(QStringLiteral("apple"));
     f.clipboard.copy(QStringLiteral("hunter2"), true);
     f.form->Timer1Timer();
@@ -154,8 +154,8 @@ void TestSpeechClipboard::secretCopiesAreNeverTaken()
 void TestSpeechClipboard::watchCommandsFollowTheModeTable()
 {
     WindowFixture f(sampleRows());
-    QAction *clip = f.form->action("CheckClipAction1");
-    QAction *sound = f.form->action("CheckClipSoundAction1");
+    QAction *clip = f.form->action(Command::CheckClipAction1);
+    QAction *sound = f.form->action(Command::CheckClipSoundAction1);
     auto state = [&] {
         return QStringLiteral("%1%2%3").arg(int(clip->isChecked())).arg(int(sound->isChecked())).arg(int(f.form->Timer1->isActive()));
     };
@@ -178,7 +178,7 @@ void TestSpeechClipboard::watchCommandsFollowTheModeTable()
     sound->trigger();
     QCOMPARE(state(), QStringLiteral("000"));
 
-    QAction *restore = f.form->action("AutoRestoreAction");
+    QAction *restore = f.form->action(Command::AutoRestoreAction);
     const bool before = restore->isChecked();
     restore->trigger();
     QCOMPARE(restore->isChecked(), !before);
