@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 Application *s_instance = nullptr;
@@ -129,6 +130,25 @@ void Application::systemCommand(SystemCommand command)
     }
 }
 
+bool Application::eventFilter(QObject *watched, QEvent *event)
+{
+    // A window manager that had not yet taken the window in when it was iconified ignores that request (only a
+    // managed window changes state), and a busy one often has not: once the window is on screen, ask again.
+    auto *window = qobject_cast<QWindow *>(watched);
+    if (event->type() == QEvent::Expose && window && window->isExposed()) {
+        window->removeEventFilter(this);
+        if (m_iconifying && m_minimized && m_appWindowShown && m_form && m_form->windowHandle() == window) {
+            ++m_applying;
+            // The same state again is no request at all: pass through normal to make it one.
+            const Qt::WindowStates states = m_form->windowState();
+            m_form->setWindowState(states & ~Qt::WindowMinimized);
+            m_form->setWindowState(states | Qt::WindowMinimized);
+            --m_applying;
+        }
+    }
+    return false;
+}
+
 // One place maps the three flags onto what the window manager sees: a window nobody asked for is
 // withdrawn; a minimised application with its taskbar entry is iconified; otherwise it is shown.
 void Application::apply()
@@ -152,6 +172,8 @@ void Application::apply()
                 m_form->setWindowState(states & ~Qt::WindowMinimized);
                 m_form->show();
                 m_form->setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+                if (QWindow *window = m_form->windowHandle())
+                    window->installEventFilter(this);
             }
             m_form->setWindowState(states);
         }

@@ -71,6 +71,9 @@ public:
 signals:
     void terminateRequested();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void apply();
 
