@@ -1,6 +1,7 @@
 // Binds the command table, the controls' events and the timers to the window's handlers.
 #include "app/Lexivo1.h"
 
+#include "app/CommandBinding.h"
 #include "app/CommandTable.h"
 #include "app/DataControls.h"
 #include "dictionary/DictionaryTable.h"
@@ -63,19 +64,13 @@ void TLexivoAppForm::bindHandlers()
     };
     for (const auto &[name, handler] : handlers) {
         QAction *a = action(name);
-        // Handlers set check marks themselves: undo the automatic toggle Qt applies before triggered().
-        const bool selfChecking = a->isCheckable();
         const bool checksItself = [&] {
             for (const CommandDef &def : commandTable())
                 if (qstrcmp(def.name, name) == 0)
                     return (def.state & CommandDef::ChecksItself) != 0;
             return false;
         }();
-        connect(a, &QAction::triggered, this, [this, a, handler, selfChecking, checksItself] {
-            if (selfChecking && !checksItself)
-                a->setChecked(!a->isChecked());
-            guarded([&] { (this->*handler)(); });
-        });
+        CommandBinding::bind(a, [this, handler] { guarded([&] { (this->*handler)(); }); }, checksItself);
     }
     bindStandardEditCommands();
 

@@ -1,6 +1,7 @@
 // The ten settings: read at start-up, written at "E&xit".
 #include "app/Lexivo1.h"
 
+#include "app/CommandBinding.h"
 #include "app/SettingsTable.h"
 #include "app/WindowPlacement.h"
 #include "dictionary/DictionaryTable.h"
@@ -54,16 +55,16 @@ void TLexivoAppForm::applySettings()
         return;
     }
     auto check = [this](const char *name) {
-        return [a = action(name)](bool on) { a->setChecked(on); };
+        return [a = action(name)](bool on) { CommandBinding::setChecked(a, on); };
     };
     SettingsTargets targets;
     targets.toolBar = [this](bool on) {
         ControlBar1->setVisible(on);
-        action("ToolbarAction")->setChecked(on);
+        CommandBinding::setChecked(action("ToolbarAction"), on);
     };
     targets.statusBar = [this](bool on) {
         StatusBar->setVisible(on);
-        action("StatusBarAction")->setChecked(on);
+        CommandBinding::setChecked(action("StatusBarAction"), on);
     };
     targets.wordsExplorer = [this](bool shown) {
         if (shown)
@@ -73,7 +74,7 @@ void TLexivoAppForm::applySettings()
     };
     targets.alwaysOnTop = [this](bool on) {
         setStayOnTop(on);
-        action("AoTAction1")->setChecked(on);
+        CommandBinding::setChecked(action("AoTAction1"), on);
     };
     targets.autoRestore = check("AutoRestoreAction");
     targets.checkClip = check("CheckClipAction1");

@@ -1,6 +1,7 @@
 // Speaking commands and the clipboard watch.
 #include "app/Lexivo1.h"
 
+#include "app/CommandBinding.h"
 #include "app/DataControls.h"
 #include "app/StartupError.h"
 #include "platform/EspeakSpeech.h"
@@ -84,9 +85,9 @@ ClipboardModes TLexivoAppForm::clipboardModes() const
 
 void TLexivoAppForm::setClipboardModes(const ClipboardModes &modes)
 {
-    action("CheckClipAction1")->setChecked(modes.checkClip);
-    action("CheckClipSoundAction1")->setChecked(modes.checkClipSound);
-    action("AutoRestoreAction")->setChecked(modes.autoRestore);
+    CommandBinding::setChecked(action("CheckClipAction1"), modes.checkClip);
+    CommandBinding::setChecked(action("CheckClipSoundAction1"), modes.checkClipSound);
+    CommandBinding::setChecked(action("AutoRestoreAction"), modes.autoRestore);
     if (modes.timerEnabled)
         Timer1->start();
     else

@@ -3,6 +3,7 @@
 
 #include "WidgetFixture.h"
 
+#include "app/CommandBinding.h"
 #include "app/DataControls.h"
 #include "app/SettingsTable.h"
 #include "dictionary/DictionaryTable.h"
@@ -354,9 +355,9 @@ void TestSettingsWindow::exitWritesAllTenAndRestartRestores()
         f->action("ToolbarAction")->trigger();
         f->action("AoTAction1")->trigger();
         // The watch switches as the clipboard commands leave them.
-        f->action("CheckClipAction1")->setChecked(true);
-        f->action("CheckClipSoundAction1")->setChecked(false);
-        f->action("AutoRestoreAction")->setChecked(false);
+        CommandBinding::setChecked(f->action("CheckClipAction1"), true);
+        CommandBinding::setChecked(f->action("CheckClipSoundAction1"), false);
+        CommandBinding::setChecked(f->action("AutoRestoreAction"), false);
         f->move(33, 44);
         QTRY_COMPARE(f->pos(), QPoint(33, 44));
         QVERIFY(!QFile::exists(w.keyPath));

@@ -2,6 +2,7 @@
 
 #include "WidgetFixture.h"
 
+#include "app/CommandBinding.h"
 #include "app/DataControls.h"
 #include "app/StartupError.h"
 #include "dictionary/DictionaryTable.h"
@@ -127,8 +128,8 @@ void TestSpeechClipboard::tickLooksUpRestoresAndSpeaks()
     env.clipboard = &clipboard;
     WindowFixture f(sampleRows(), env);
     TLexivoAppForm *form = f.form.get();
-    form->action("CheckClipSoundAction1")->setChecked(true);
-    form->action("AutoRestoreAction")->setChecked(true);
+    CommandBinding::setChecked(form->action("CheckClipSoundAction1"), true);
+    CommandBinding::setChecked(form->action("AutoRestoreAction"), true);
     form->FileClose1Execute();
     QVERIFY(!form->isVisible());
 
@@ -171,7 +172,7 @@ void TestSpeechClipboard::secretCopiesAreNeverTaken()
     FormEnvironment env;
     env.clipboard = &clipboard;
     WindowFixture f(sampleRows(), env);
-    f.form->action("CheckClipSoundAction1")->setChecked(true);
+    CommandBinding::setChecked(f.form->action("CheckClipSoundAction1"), true);
     f.form->SEdit1->setText(QStringLiteral("apple"));
     clipboard.copy(QStringLiteral("hunter2"), true);
     f.form->Timer1Timer();
