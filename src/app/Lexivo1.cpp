@@ -1,6 +1,7 @@
 // Construction and lifecycle of the main window.
 #include "app/Lexivo1.h"
 
+#include "app/Accessibility.h"
 #include "app/CommandTable.h"
 #include "app/DataControls.h"
 #include "dictionary/DictionarySession.h"
@@ -60,6 +61,7 @@ TLexivoAppForm::TLexivoAppForm(Application *app, FormEnvironment env, QWidget *p
     createHistory();
     createSharing();
     createSuggestionLine();
+    Accessibility::setUp(this);
     m_created = true;
 }
 

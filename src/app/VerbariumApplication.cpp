@@ -1,5 +1,7 @@
 #include "app/VerbariumApplication.h"
 
+#include "app/Accessibility.h"
+
 #include "platform/AppError.h"
 #include "platform/MessageBox.h"
 
@@ -7,6 +9,8 @@
 
 VerbariumApplication::VerbariumApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
+    // Before any window exists: a screen reader may ask for the application's children at once.
+    Accessibility::exposePopupMenus();
 }
 
 bool VerbariumApplication::notify(QObject *receiver, QEvent *event)
