@@ -26,3 +26,5 @@ echo "== Find in Entries: full-text query to first results, headword patterns (2
 "$build/bench/find/bench_find" --data "$data/data.dat"
 echo "== Start-up pictures painted (50 rounds)"
 "$build/bench/artwork/bench_artwork"
+echo "== Reading the whole accessibility tree once through AT-SPI (10 rounds, Xvfb)"
+"$root/bench/accessibility/bench_accessibility.sh" "$build"
