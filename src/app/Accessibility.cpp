@@ -49,8 +49,8 @@ private:
     static QList<QMenu *> popups() { return Accessibility::openPopupMenus(); }
 };
 
-// The application, and the program's own windows made of a plain widget (the help viewer): Qt would give
-// such a window the role of a mere client area, and a screen reader would not list it among the windows.
+// The application, and the program's own windows made of a plain widget (the help viewer, the find panel):
+// Qt would give such a window the role of a mere client area, which screen readers do not list as a window.
 QAccessibleInterface *programFactory(const QString &className, QObject *object)
 {
     if (!object)
@@ -58,8 +58,9 @@ QAccessibleInterface *programFactory(const QString &className, QObject *object)
     if (object == qApp)
         return new ApplicationWithPopups;
     const QMetaObject *type = object->metaObject();
-    if (object->isWidgetType() && static_cast<QWidget *>(object)->windowType() == Qt::Window
-        && className == QLatin1String(type->className()) && type->superClass() == &QWidget::staticMetaObject)
+    const Qt::WindowType kind = object->isWidgetType() ? static_cast<QWidget *>(object)->windowType() : Qt::Widget;
+    if ((kind == Qt::Window || kind == Qt::Tool) && className == QLatin1String(type->className())
+        && type->superClass() == &QWidget::staticMetaObject)
         return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
     return nullptr;
 }
@@ -145,7 +146,7 @@ void addKeyboardWays(TLexivoAppForm *f)
 
 } // namespace
 
-void Accessibility::exposePopupMenus()
+void Accessibility::installFactory()
 {
     static const bool installed = [] {
         QAccessible::installFactory(programFactory);
@@ -167,7 +168,7 @@ QList<QMenu *> Accessibility::openPopupMenus()
 
 void Accessibility::setUp(TLexivoAppForm *form)
 {
-    exposePopupMenus();
+    installFactory();
     describeControls(form);
     addKeyboardWays(form);
 }

@@ -15,9 +15,10 @@ namespace Accessibility {
 // help, and the tray menu as the program's own popup menu. Called once the window is built.
 void setUp(TLexivoAppForm *form);
 
-// Open popup menus are listed among the application's children, beside its windows: a context or tray
-// menu is not inside any window, and Qt leaves popups out of the application's children.
-void exposePopupMenus();
+// From here on the application's accessible object lists the open popup menus beside its windows (a
+// context or tray menu is inside no window, and Qt leaves popups out), and the program's own plain-widget
+// windows are exposed as windows. Early, before a screen reader first asks for the application.
+void installFactory();
 
 // The popup menus the application lists beside its windows just now.
 QList<QMenu *> openPopupMenus();

@@ -1,7 +1,6 @@
 #include "app/VerbariumApplication.h"
 
 #include "app/Accessibility.h"
-
 #include "platform/AppError.h"
 #include "platform/MessageBox.h"
 
@@ -10,7 +9,7 @@
 VerbariumApplication::VerbariumApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     // Before any window exists: a screen reader may ask for the application's children at once.
-    Accessibility::exposePopupMenus();
+    Accessibility::installFactory();
 }
 
 bool VerbariumApplication::notify(QObject *receiver, QEvent *event)

@@ -3,7 +3,6 @@
 
 #include "WidgetFixture.h"
 
-#include "app/Accessibility.h"
 #include "app/CommandBinding.h"
 #include "app/DataControls.h"
 #include "dictionary/DictionaryTable.h"
@@ -187,6 +186,14 @@ void TestAccessibility::keysReachExitAndHelp()
 
     QTest::keyClick(f->SEdit1, Qt::Key_F1);
     QCOMPARE(help.count(), 1);
+    // The help viewer is listed as a window of its own.
+    QWidget *viewer = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle() == QStringLiteral("Verbarium Help"))
+            viewer = w;
+    QVERIFY(viewer);
+    QCOMPARE(accessible(viewer)->role(), QAccessible::Window);
+    QCOMPARE(accessible(viewer)->text(QAccessible::Name), QStringLiteral("Verbarium Help"));
     QApplication::setActiveWindow(f);
     QVERIFY(QTest::qWaitForWindowActive(f));
     QTest::keyClick(f->SEdit1, Qt::Key_Q, Qt::ControlModifier);
