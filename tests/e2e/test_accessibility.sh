@@ -40,23 +40,24 @@ grep -q "name changed: '$position' — Position of the headword" "$E2E_TMP/renam
 e2e_screenshot accessibility-typed
 echo "ok: typing shows \"$headword\" at $position, both read and reported through AT-SPI"
 
+# Waits up to 5 s until the window's width compares to $2 as test's operator $1 says.
+wait_width() {
+    local end=$((SECONDS + 5))
+    until [ "$(atspi width)" "$1" "$2" ]; do
+        [ $SECONDS -lt $end ] || return 1
+        sleep 0.2
+    done
+}
+
 wide=$(atspi width)
 [ "$(atspi checked "Hide Words Explorer")" = unchecked ] || fail "the explorer command starts checked"
 atspi action "Hide Words Explorer" Toggle || fail "the explorer button offers no Toggle"
-end=$((SECONDS + 5))
-while [ "$(atspi width)" -ge "$wide" ]; do
-    [ $SECONDS -lt $end ] || fail "toggling \"Hide Words Explorer\" left the window $wide wide"
-    sleep 0.2
-done
+wait_width -lt "$wide" || fail "toggling \"Hide Words Explorer\" left the window $wide wide"
 [ "$(atspi checked "Show Words Explorer")" = checked ] || fail "the explorer button does not read checked"
 e2e_screenshot accessibility-explorer-hidden
 echo "ok: the accessible Toggle hides the explorer: the window narrows from $wide to $(atspi width)"
 atspi action "Show Words Explorer" Toggle || fail "the explorer button offers no Toggle to show it again"
-end=$((SECONDS + 5))
-until [ "$(atspi width)" -eq "$wide" ]; do
-    [ $SECONDS -lt $end ] || fail "toggling again did not bring the window back to $wide"
-    sleep 0.2
-done
+wait_width -eq "$wide" || fail "toggling again did not bring the window back to $wide"
 echo "ok: toggling again shows the explorer and the window is $wide wide again"
 
 # The tray's own menu is opened by the desktop's panel, with the mouse on the icon; reading it is ours.
