@@ -118,7 +118,11 @@ void TLexivoAppForm::createSuggestionLine()
 
 void TLexivoAppForm::startSpelling()
 {
-    m_spelling->start(m_env.speller ? m_env.speller : [] { return openHunspell(); });
+    // Hunspell holds only headwords: nothing else is ever offered, and the rest would cost memory.
+    const HeadwordSet headwords = Table1->headwordSet();
+    m_spelling->start(m_env.speller ? m_env.speller : [headwords] {
+        return openHunspell(QStringLiteral("en_US"), [&headwords](QStringView word) { return headwords.containsIgnoringCase(word); });
+    });
     showPronunciation();
 }
 

@@ -402,19 +402,34 @@ int DictionaryTable::nearestRow(QStringView text) const
     if (count == 0)
         return -1;
     const QStringView key = searchKey(text);
-    // First row whose headword is >= key, case aside: the first of a word's case twins.
-    int low = 0;
-    int high = count;
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        const int order = m_wide ? compareHeadwordsIgnoringCase(storedView(middle), key)
-                                 : compareHeadwordsIgnoringCase(storedLatin1(middle), key);
-        if (order < 0)
-            low = middle + 1;
-        else
-            high = middle;
-    }
+    const int low = m_wide ? lowerBoundIgnoringCase(count, key, [this](int row) { return storedView(row); })
+                           : lowerBoundIgnoringCase(count, key, [this](int row) { return storedLatin1(row); });
     return low == count ? count - 1 : low;
+}
+
+HeadwordSet DictionaryTable::headwordSet() const
+{
+    ensureLoaded();
+    return HeadwordSet(m_latin1, m_words, m_offsets, m_wide);
+}
+
+bool HeadwordSet::containsIgnoringCase(QStringView word) const
+{
+    const int count = int(m_offsets.size()) - 1;
+    if (count <= 0 || word.size() > kMaxHeadwordLength)
+        return false;
+    const auto wide = [this](int row) {
+        return QStringView(m_words).sliced(m_offsets[row], m_offsets[row + 1] - m_offsets[row]);
+    };
+    const auto narrow = [this](int row) {
+        return QLatin1StringView(m_latin1).sliced(m_offsets[row], m_offsets[row + 1] - m_offsets[row]);
+    };
+    if (m_wide) {
+        const int row = lowerBoundIgnoringCase(count, word, wide);
+        return row < count && compareHeadwordsIgnoringCase(wide(row), word) == 0;
+    }
+    const int row = lowerBoundIgnoringCase(count, word, narrow);
+    return row < count && compareHeadwordsIgnoringCase(narrow(row), word) == 0;
 }
 
 void DictionaryTable::findNearest(QStringView text)

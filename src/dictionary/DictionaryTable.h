@@ -14,6 +14,26 @@ class DictionarySession;
 struct sqlite3;
 struct sqlite3_stmt;
 
+// Every headword of a table as one value. It shares the table's buffers, so a copy costs nothing, and it
+// keeps what it holds whatever the table does next, so another thread may read it.
+class HeadwordSet
+{
+public:
+    HeadwordSet() = default;
+    HeadwordSet(QByteArray latin1, QString words, QList<quint32> offsets, bool wide)
+        : m_latin1(std::move(latin1)), m_words(std::move(words)), m_offsets(std::move(offsets)), m_wide(wide)
+    {
+    }
+    // Whether some headword is spelt as word when case is ignored.
+    bool containsIgnoringCase(QStringView word) const;
+
+private:
+    QByteArray m_latin1;
+    QString m_words;
+    QList<quint32> m_offsets;
+    bool m_wide = false;
+};
+
 // The read-only dictionary table `Table1`: a SQLCipher file with the fields `WordName` and
 // `WordDef`, ordered by "IndexWordName". All headwords are held in memory (one buffer plus
 // offsets) so that positioning is a binary search; entries are fetched by row id.
@@ -74,6 +94,8 @@ public:
     QAnyStringView headwordView(int row) const;
     // The row findNearest would stand on, without moving.
     int nearestRow(QStringView text) const;
+    // All headwords, read to the end first.
+    HeadwordSet headwordSet() const;
 
 signals:
     void beforeOpen();

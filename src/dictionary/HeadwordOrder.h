@@ -19,6 +19,23 @@ int compareHeadwords(QLatin1StringView a, QLatin1StringView b);
 int compareHeadwordsIgnoringCase(QStringView a, QStringView b);
 int compareHeadwordsIgnoringCase(QLatin1StringView a, QStringView b);
 
+// The first of count rows, sorted by compareHeadwords, whose headword is >= key case aside (the first of a
+// word's case twins); count when there is none. at(row) gives a row's headword as either kind of view.
+template <typename At>
+int lowerBoundIgnoringCase(int count, QStringView key, At at)
+{
+    int low = 0;
+    int high = count;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (compareHeadwordsIgnoringCase(at(middle), key) < 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
 // The part of a search text that is compared with headwords: its first 32 characters.
 QStringView searchKey(QStringView text);
 

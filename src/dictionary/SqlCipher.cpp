@@ -2,6 +2,8 @@
 
 #include "dictionary/HeadwordOrder.h"
 
+#include <openssl/crypto.h>
+
 namespace sqlcipher {
 
 namespace {
@@ -17,6 +19,9 @@ int collateHeadwords(void *, int lengthA, const void *a, int lengthB, const void
 
 int openDatabase(const QString &path, int flags, Database &db)
 {
+    // The cipher's library would otherwise load its own error texts, half a megabyte that is never shown:
+    // failures reach the user in the engine's words. Only the first call in the process decides.
+    OPENSSL_init_crypto(OPENSSL_INIT_NO_LOAD_CRYPTO_STRINGS, nullptr);
     sqlite3 *handle = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, flags, nullptr);
     db.reset(handle);

@@ -6,6 +6,9 @@
 
 #include <hunspell/hunspell.h>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 namespace {
 
 // Hunspell refuses longer words itself; cutting here keeps a pasted page from costing anything.
@@ -65,31 +68,110 @@ bool looksLikeDictionary(const QString &affPath, const QString &dicPath)
     return ok && count > 0;
 }
 
+bool affixFileIsUtf8(const QString &affPath)
+{
+    QFile aff(affPath);
+    if (!aff.open(QIODevice::ReadOnly))
+        return false;
+    while (!aff.atEnd()) {
+        const QByteArray line = aff.readLine(256).trimmed();
+        if (line.startsWith("SET "))
+            return line.sliced(4).trimmed().compare("UTF-8", Qt::CaseInsensitive) == 0;
+    }
+    return false;
+}
+
+// The word of a .dic line: up to its flags ("dog/MS") or its fields, "\/" standing for a slash.
+QByteArray dicWord(const QByteArray &line)
+{
+    QByteArray word;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '\\' && i + 1 < line.size() && line[i + 1] == '/')
+            word.append(line[++i]);
+        else if (c == '/' || c == '\t' || c == ' ' || c == '\r')
+            break;
+        else
+            word.append(c);
+    }
+    return word;
+}
+
+// The .dic with only the kept words, in a file that lives in memory, since Hunspell reads only files.
+// -1 when the .dic cannot be read or lacks the commonest word, as a truncated one does.
+int filteredDictionary(const QString &affPath, const QString &dicPath, const WordFilter &keep)
+{
+    QFile dic(dicPath);
+    if (!dic.open(QIODevice::ReadOnly))
+        return -1;
+    const bool utf8 = affixFileIsUtf8(affPath);
+    dic.readLine(64);
+    QByteArray kept;
+    qsizetype count = 0;
+    bool hasThe = false;
+    while (!dic.atEnd()) {
+        const QByteArray line = dic.readLine();
+        const QByteArray word = dicWord(line);
+        if (word.isEmpty())
+            continue;
+        hasThe = hasThe || word == "the";
+        if (keep(utf8 ? QString::fromUtf8(word) : QString::fromLatin1(word))) {
+            kept.append(line);
+            if (!line.endsWith('\n'))
+                kept.append('\n');
+            ++count;
+        }
+    }
+    if (!hasThe)
+        return -1;
+    const int fd = memfd_create("verbarium-words.dic", MFD_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    QFile out;
+    if (!out.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)
+        || out.write(QByteArray::number(count) + '\n') < 0 || out.write(kept) != kept.size() || !out.flush()) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 } // namespace
 
-std::unique_ptr<Speller> openHunspellFiles(const QString &affPath, const QString &dicPath)
+std::unique_ptr<Speller> openHunspellFiles(const QString &affPath, const QString &dicPath, const WordFilter &keep)
 {
     if (!looksLikeDictionary(affPath, dicPath))
         return nullptr;
-    Hunhandle *handle = Hunspell_create(QFile::encodeName(affPath).constData(), QFile::encodeName(dicPath).constData());
+    QString wordsPath = dicPath;
+    int filtered = -1;
+    if (keep) {
+        filtered = filteredDictionary(affPath, dicPath, keep);
+        if (filtered < 0)
+            return nullptr;
+        wordsPath = QStringLiteral("/proc/self/fd/%1").arg(filtered);
+    }
+    Hunhandle *handle = Hunspell_create(QFile::encodeName(affPath).constData(), QFile::encodeName(wordsPath).constData());
+    if (filtered >= 0)
+        ::close(filtered);
     if (!handle)
         return nullptr;
     // A truncated pair loads without complaint but knows nothing: such a dictionary is no dictionary.
-    if (Hunspell_spell(handle, "the") == 0) {
+    // A filtered one was checked for the word while it was read, and may rightly lack it.
+    if (!keep && Hunspell_spell(handle, "the") == 0) {
         Hunspell_destroy(handle);
         return nullptr;
     }
     return std::make_unique<HunspellSpeller>(handle);
 }
 
-std::unique_ptr<Speller> openHunspell(const QString &name)
+std::unique_ptr<Speller> openHunspell(const QString &name, const WordFilter &keep)
 {
     QStringList dirs = qEnvironmentVariable("DICPATH").split(QLatin1Char(':'), Qt::SkipEmptyParts);
     dirs.append(QStringLiteral("/usr/share/hunspell"));
     for (const QString &dir : std::as_const(dirs)) {
         const QString base = dir + QLatin1Char('/') + name;
         if (QFileInfo::exists(base + QStringLiteral(".dic")))
-            return openHunspellFiles(base + QStringLiteral(".aff"), base + QStringLiteral(".dic"));
+            return openHunspellFiles(base + QStringLiteral(".aff"), base + QStringLiteral(".dic"), keep);
     }
     return nullptr;
 }

@@ -145,6 +145,25 @@ private slots:
         }
     }
 
+    // Held to a few headwords, Hunspell still reduces forms to them and spells towards them, and knows
+    // nothing else.
+    void dictionaryKeptToHeadwords()
+    {
+        const QStringList headwords{QStringLiteral("dog"), QStringLiteral("happy"), QStringLiteral("receive"),
+                                    QStringLiteral("relieve")};
+        const auto speller = openHunspell(QStringLiteral("en_US"), [&headwords](QStringView word) {
+            return headwords.contains(word.toString(), Qt::CaseInsensitive);
+        });
+        QVERIFY(speller);
+        QVERIFY(speller->analyze(QStringLiteral("dogs")).join(QLatin1Char(' ')).contains(QLatin1String("st:dog")));
+        QVERIFY(speller->analyze(QStringLiteral("happier")).join(QLatin1Char(' ')).contains(QLatin1String("st:happy")));
+        QVERIFY(speller->analyze(QStringLiteral("cats")).isEmpty());
+        const QStringList suggestions = speller->suggest(QStringLiteral("recieve"));
+        QCOMPARE(suggestions.value(0), QStringLiteral("receive"));
+        for (const QString &suggestion : suggestions)
+            QVERIFY2(headwords.contains(suggestion), qPrintable(suggestion));
+    }
+
     void brokenDictionariesAreNoDictionaries()
     {
         QTemporaryDir dir;
@@ -168,6 +187,7 @@ private slots:
         for (const char *name : {"cut", "empty", "junk"}) {
             const QString base = dir.filePath(QLatin1String(name));
             QVERIFY2(!openHunspellFiles(base + ".aff", base + ".dic"), name);
+            QVERIFY2(!openHunspellFiles(base + ".aff", base + ".dic", [](QStringView) { return true; }), name);
         }
         QVERIFY(!openHunspellFiles(dir.filePath("missing.aff"), dir.filePath("missing.dic")));
     }
