@@ -2,7 +2,7 @@
 
 // The real main window over the full dictionary in the folder given on the command line, shown and
 // exposed, with a private settings folder and message boxes printed instead of shown.
-#include "app/DataControls.h"
+#include "app/SearchEdit.h"
 #include "app/Lexivo1.h"
 #include "artwork/Artwork.h"
 #include "dictionary/DictionaryTable.h"

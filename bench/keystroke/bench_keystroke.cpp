@@ -5,7 +5,9 @@
 // (runs on the platform Qt picks: xcb under xvfb-run). With the owner program (tests/e2e/helpers), the keys
 // are typed while it holds the clipboard and never answers: the figures must match a run without it.
 #include "../BenchWindow.h"
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/SearchEdit.h"
+#include "app/WordGrid.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

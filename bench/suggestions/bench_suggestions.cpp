@@ -4,7 +4,9 @@
 //
 // Usage: bench_suggestions <folder holding data.dat>   (runs on the platform Qt picks: xcb under xvfb-run)
 #include "../BenchWindow.h"
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/SearchEdit.h"
+#include "app/WordGrid.h"
 #include "lexicon/SpellingAssistant.h"
 #include "lexicon/SuggestionLine.h"
 

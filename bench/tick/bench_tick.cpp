@@ -4,8 +4,8 @@
 //
 // Usage: xvfb-run -a bench_tick   (without a display it falls back to the offscreen platform)
 #include "clipboard/ClipboardWatcher.h"
-#include "clipboard/TrayFrame.h"
 #include "platform/ClipboardSource.h"
+#include "tray/TrayFrame.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>

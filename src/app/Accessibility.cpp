@@ -1,7 +1,8 @@
 #include "app/Accessibility.h"
 
 #include "app/CommandTable.h"
-#include "app/DataControls.h"
+#include "app/HeadwordLabel.h"
+#include "app/WordGrid.h"
 #include "app/Lexivo1.h"
 
 #include <QAccessible>

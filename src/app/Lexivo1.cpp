@@ -3,7 +3,11 @@
 
 #include "app/Accessibility.h"
 #include "app/CommandTable.h"
-#include "app/DataControls.h"
+#include "app/DataLink.h"
+#include "app/EntryView.h"
+#include "app/HeadwordLabel.h"
+#include "app/SearchEdit.h"
+#include "app/WordGrid.h"
 #include "dictionary/DictionarySession.h"
 #include "dictionary/DictionaryTable.h"
 #include "platform/AppError.h"

@@ -3,7 +3,10 @@
 
 #include "app/CommandBinding.h"
 #include "app/CommandTable.h"
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/HeadwordLabel.h"
+#include "app/SearchEdit.h"
+#include "app/WordGrid.h"
 #include "dictionary/DictionaryTable.h"
 #include "platform/AppError.h"
 #include "platform/MessageBox.h"

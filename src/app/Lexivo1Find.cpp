@@ -1,7 +1,8 @@
 // "Find in Entries": the panel that finds words by what their entries say, or headwords by a pattern.
 #include "app/Lexivo1.h"
 
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/SearchEdit.h"
 #include "dictionary/DictionarySession.h"
 #include "dictionary/DictionaryTable.h"
 #include "search/FindPanel.h"

@@ -1,7 +1,7 @@
 // The history of words followed by double-click, offered by two commands and two drop-down menus.
 #include "app/Lexivo1.h"
 
-#include "app/DataControls.h"
+#include "app/SearchEdit.h"
 #include "dictionary/SearchHistory.h"
 #include "platform/Application.h"
 

@@ -1,7 +1,9 @@
 // Lookup at every keystroke, the word list and the search box following each other.
 #include "app/Lexivo1.h"
 
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/SearchEdit.h"
+#include "app/WordGrid.h"
 #include "dictionary/DictionarySession.h"
 #include "dictionary/DictionaryTable.h"
 #include "platform/Application.h"

@@ -12,17 +12,20 @@
 #include <functional>
 
 #include "app/CommandTable.h"
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/HeadwordLabel.h"
+#include "app/SearchEdit.h"
+#include "app/WordGrid.h"
 #include "artwork/Artwork.h"
 #include "platform/LinkOpener.h"
 #include "platform/MailHandoff.h"
 #include "platform/MessageBox.h"
-#include "sharing/EditCommands.h"
-#include "sharing/EmphasisCommand.h"
+#include "editing/EditCommands.h"
+#include "editing/EmphasisCommand.h"
 #include "sharing/FeedbackLinks.h"
-#include "sharing/HelpLocator.h"
-#include "sharing/HelpViewer.h"
-#include "sharing/KeyRouter.h"
+#include "help/HelpLocator.h"
+#include "help/HelpViewer.h"
+#include "editing/KeyRouter.h"
 #include "sharing/MailMessage.h"
 
 namespace {

@@ -2,12 +2,14 @@
 #include "app/Lexivo1.h"
 
 #include "app/CommandBinding.h"
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/SearchEdit.h"
 #include "app/StartupError.h"
 #include "platform/EspeakSpeech.h"
 #include "clipboard/ClipboardModes.h"
 #include "clipboard/ClipboardWatcher.h"
-#include "clipboard/TrayFrame.h"
+#include "editing/WordSelection.h"
+#include "tray/TrayFrame.h"
 #include "platform/Application.h"
 #include "platform/ClipboardSource.h"
 #include "speech/Speaker.h"
@@ -40,7 +42,7 @@ void TLexivoAppForm::SpeakWord1Execute()
 
 void TLexivoAppForm::SpeakWordsExecute()
 {
-    m_speaker->speakWords(textToSpeak(RichEdit1));
+    m_speaker->speakWords(selectedTextOrAll(RichEdit1));
 }
 
 void TLexivoAppForm::SoundStop1Execute()

@@ -2,7 +2,10 @@
 // pronunciation beside the headword.
 #include "app/Lexivo1.h"
 
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/HeadwordLabel.h"
+#include "app/SearchEdit.h"
+#include "app/WordGrid.h"
 #include "dictionary/DictionaryTable.h"
 #include "dictionary/HeadwordOrder.h"
 #include "lexicon/SpellingAssistant.h"

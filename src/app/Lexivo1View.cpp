@@ -2,7 +2,10 @@
 #include "app/Lexivo1.h"
 
 #include "app/CommandBinding.h"
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/HeadwordLabel.h"
+#include "app/SearchEdit.h"
+#include "app/WordGrid.h"
 #include "artwork/CommandImages.h"
 #include "platform/Application.h"
 #include "platform/ImageList.h"

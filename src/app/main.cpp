@@ -1,4 +1,4 @@
-#include "app/DataControls.h"
+#include "app/EntryView.h"
 #include "app/Lexivo1.h"
 #include "app/StartupError.h"
 #include "app/StartupWarmup.h"

@@ -1,7 +1,7 @@
 #include "clipboard/ClipboardWatcher.h"
 
 #include "platform/ClipboardSource.h"
-#include "speech/Speaker.h"
+#include "text/TextCut.h"
 
 namespace {
 

@@ -1,18 +1,8 @@
 #include "speech/Speaker.h"
 
-#include <QTextCursor>
-#include <QTextEdit>
+#include "text/TextCut.h"
 
 #include <algorithm>
-
-qsizetype cutLength(const QString &text, qsizetype maxUnits)
-{
-    if (text.size() <= maxUnits)
-        return text.size();
-    if (maxUnits > 0 && text.at(maxUnits - 1).isHighSurrogate() && text.at(maxUnits).isLowSurrogate())
-        return maxUnits - 1;
-    return maxUnits;
-}
 
 Speaker::Speaker(std::unique_ptr<SpeechRuntime> runtime)
     : m_runtime(std::move(runtime)), m_wordBuffer(WordBufferUnits), m_wordsBuffer(WordsBufferUnits)
@@ -71,15 +61,4 @@ void Speaker::speak(const QString &text, std::vector<char16_t> &buffer)
     std::copy_n(reinterpret_cast<const char16_t *>(whole.utf16()), units, buffer.begin());
     buffer[size_t(units)] = u'\0';
     m_engine->textData(buffer.data(), 2 * (units + 1));
-}
-
-QString textToSpeak(const QTextEdit *view)
-{
-    QString text = view->textCursor().selectedText();
-    if (text.isEmpty())
-        return view->toPlainText();
-    // A selection marks paragraph and line ends with separators of its own; the engine wants line breaks.
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    return text;
 }

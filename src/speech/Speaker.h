@@ -7,8 +7,6 @@
 #include <memory>
 #include <vector>
 
-class QTextEdit;
-
 // The speech engine of the main window and its three speaking commands. It is started once while the
 // window is created and released when the window goes.
 class Speaker final
@@ -44,9 +42,3 @@ private:
     std::vector<char16_t> m_wordBuffer;
     std::vector<char16_t> m_wordsBuffer;
 };
-
-// What "Speak words" reads from the entry view: the selection as plain text, or all of it when nothing is selected.
-QString textToSpeak(const QTextEdit *view);
-
-// The first `maxUnits` UTF-16 units of `text`, one fewer when the cut would split a surrogate pair.
-qsizetype cutLength(const QString &text, qsizetype maxUnits);

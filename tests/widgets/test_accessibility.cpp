@@ -4,7 +4,10 @@
 #include "WidgetFixture.h"
 
 #include "app/CommandBinding.h"
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/HeadwordLabel.h"
+#include "app/SearchEdit.h"
+#include "app/WordGrid.h"
 #include "dictionary/DictionaryTable.h"
 
 #include <QAccessible>

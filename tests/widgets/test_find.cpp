@@ -2,7 +2,8 @@
 // the query's words marked, and the search box takes the headword.
 #include "WidgetFixture.h"
 
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/SearchEdit.h"
 #include "dictionary/DictionaryTable.h"
 #include "dictionary/SearchHistory.h"
 #include "search/EntryIndex.h"

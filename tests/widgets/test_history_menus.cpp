@@ -3,7 +3,9 @@
 
 #include "WidgetFixture.h"
 
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/HeadwordLabel.h"
+#include "app/SearchEdit.h"
 #include "dictionary/DictionaryTable.h"
 #include "dictionary/SearchHistory.h"
 

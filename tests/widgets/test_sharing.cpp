@@ -3,14 +3,17 @@
 
 #include "WidgetFixture.h"
 
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/HeadwordLabel.h"
+#include "app/SearchEdit.h"
+#include "app/WordGrid.h"
 #include "dictionary/DictionaryTable.h"
 #include "platform/LinkOpener.h"
 #include "platform/MailHandoff.h"
-#include "sharing/EmphasisCommand.h"
+#include "editing/EmphasisCommand.h"
 #include "sharing/FeedbackLinks.h"
-#include "sharing/HelpViewer.h"
-#include "sharing/KeyRouter.h"
+#include "help/HelpViewer.h"
+#include "editing/KeyRouter.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,7 +3,8 @@
 #include "WidgetFixture.h"
 
 #include "app/CommandBinding.h"
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/SearchEdit.h"
 #include "app/StartupError.h"
 #include "dictionary/DictionaryTable.h"
 #include "platform/ClipboardSource.h"

@@ -2,7 +2,8 @@
 
 #include "WidgetFixture.h"
 
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/SearchEdit.h"
 #include "dictionary/DictionaryTable.h"
 #include "dictionary/SearchHistory.h"
 #include "lexicon/SpellingAssistant.h"

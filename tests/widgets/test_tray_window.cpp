@@ -6,7 +6,7 @@
 #include "../mocks/FakeSpeech.h"
 #include "../unit/tray/FakeTrayShell.h"
 
-#include "app/DataControls.h"
+#include "app/SearchEdit.h"
 #include "platform/ImageList.h"
 #include "tray/Trayicon.h"
 

@@ -2,7 +2,10 @@
 
 #include "WidgetFixture.h"
 
-#include "app/DataControls.h"
+#include "app/EntryView.h"
+#include "app/HeadwordLabel.h"
+#include "app/SearchEdit.h"
+#include "app/WordGrid.h"
 #include "platform/ImageList.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 // The word list places its rows by arithmetic: keys, clicks, the wheel and scrolling must land on the
 // same rows a list laid out row by row would, and painting must show the selected row where it is.
-#include "app/DataControls.h"
+#include "app/WordGrid.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>

@@ -1,9 +1,9 @@
 // The watcher's tick against a fake clipboard and a fake search box that, like the real one, looks up
-// only a text it does not already hold; the tray frame step; and the table of the three mode commands.
+// only a text it does not already hold, with the tray frame step after it; and the table of the three mode commands.
 #include "clipboard/ClipboardModes.h"
 #include "clipboard/ClipboardWatcher.h"
-#include "clipboard/TrayFrame.h"
 #include "platform/ClipboardSource.h"
+#include "tray/TrayFrame.h"
 
 #include <QTest>
 
@@ -101,7 +101,6 @@ private slots:
     void restoreThenSpeak();
     void failuresSwallowed();
     void secretsNeverTaken();
-    void trayFrames();
     void modeTable_data();
     void modeTable();
     void bothOnAtStart();
@@ -264,25 +263,6 @@ void TestClipboardWatcher::secretsNeverTaken()
     r.clipboard.copy(QStringLiteral("hunter2"));
     r.watcher.clipboardStep();
     QCOMPARE(r.window.box, QStringLiteral("hunter2"));
-}
-
-void TestClipboardWatcher::trayFrames()
-{
-    int tag = 0;
-    QList<int> shown;
-    const auto show = [&](int i) { shown << i; };
-    for (int i = 0; i < 8; ++i)
-        advanceTrayFrame(tag, show);
-    QCOMPARE(shown, (QList<int>{0, 1, 2, 3, 4, 5, 0, 1}));
-    QCOMPARE(tag, 2);
-
-    for (int odd : {-1, 6, 99}) {
-        tag = odd;
-        shown.clear();
-        advanceTrayFrame(tag, show);
-        QVERIFY(shown.isEmpty());
-        QCOMPARE(tag, odd);
-    }
 }
 
 void TestClipboardWatcher::modeTable_data()

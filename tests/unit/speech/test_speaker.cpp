@@ -4,7 +4,6 @@
 #include "speech/Speaker.h"
 
 #include <QTest>
-#include <QTextEdit>
 
 namespace {
 
@@ -30,7 +29,6 @@ private slots:
     void startFailures_data();
     void startFailures();
     void releasesEngineBeforeRuntime();
-    void textToSpeakTakesSelectionOrAll();
 };
 
 void TestSpeaker::handsOverTextWithTerminator_data()
@@ -154,24 +152,6 @@ void TestSpeaker::releasesEngineBeforeRuntime()
     QCOMPARE(log->calls, (QStringList{QStringLiteral("initialize"), QStringLiteral("createEngine"),
                                       QStringLiteral("releaseEngine"), QStringLiteral("uninitialize")}));
     QVERIFY(log->texts.empty());
-}
-
-void TestSpeaker::textToSpeakTakesSelectionOrAll()
-{
-    QTextEdit view;
-    view.setHtml(QStringLiteral("<p><b>run</b> verb</p><p>move fast</p>"));
-    QCOMPARE(textToSpeak(&view), QStringLiteral("run verb\nmove fast"));
-
-    QTextCursor cursor(view.document());
-    cursor.setPosition(4);
-    cursor.setPosition(13, QTextCursor::KeepAnchor);
-    view.setTextCursor(cursor);
-    QCOMPARE(textToSpeak(&view), QStringLiteral("verb\nmove"));
-
-    cursor.setPosition(4);
-    cursor.setPosition(8, QTextCursor::KeepAnchor);
-    view.setTextCursor(cursor);
-    QCOMPARE(textToSpeak(&view), QStringLiteral("verb"));
 }
 
 QTEST_MAIN(TestSpeaker)

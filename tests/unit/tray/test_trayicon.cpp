@@ -2,6 +2,7 @@
 
 #include "platform/Application.h"
 #include "platform/ImageList.h"
+#include "tray/TrayFrame.h"
 #include "tray/Trayicon.h"
 
 #include <QApplication>
@@ -61,6 +62,7 @@ private slots:
     void refusals();
     void animationCyclesThroughSixImages();
     void animateNeedsIcons();
+    void watcherFramesWrap();
     void loaded();
     void iconIndexOutsideListKeepsIcon();
     void messageTable_data();
@@ -350,6 +352,25 @@ void TestTrayIcon::animateNeedsIcons()
     m_tray->Loaded();
     QVERIFY(!m_tray->GetAnimate());
     QVERIFY(!m_tray->AnimationRunning());
+}
+
+void TestTrayIcon::watcherFramesWrap()
+{
+    int tag = 0;
+    QList<int> shown;
+    const auto show = [&](int i) { shown << i; };
+    for (int i = 0; i < 8; ++i)
+        advanceTrayFrame(tag, show);
+    QCOMPARE(shown, (QList<int>{0, 1, 2, 3, 4, 5, 0, 1}));
+    QCOMPARE(tag, 2);
+
+    for (int odd : {-1, 6, 99}) {
+        tag = odd;
+        shown.clear();
+        advanceTrayFrame(tag, show);
+        QVERIFY(shown.isEmpty());
+        QCOMPARE(tag, odd);
+    }
 }
 
 void TestTrayIcon::loaded()
