@@ -82,7 +82,7 @@ bool reachedThroughMenu(QMenu *menu)
 void describeToolButtons(TLexivoAppForm *f)
 {
     for (const CommandDef &def : commandTable()) {
-        QAction *command = f->action(def.name);
+        QAction *command = f->action(def.id);
         const QString description = longHint(QString::fromUtf8(def.hint));
         for (QObject *user : command->associatedObjects()) {
             auto *button = qobject_cast<QToolButton *>(user);
@@ -133,14 +133,14 @@ void describeControls(TLexivoAppForm *f)
 // Keys desktop users know for leaving a program and opening its help; the menus keep their designed texts.
 void addKeyboardWays(TLexivoAppForm *f)
 {
-    const std::pair<QKeySequence, const char *> keys[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_Q), "FileExit1"},
-        {QKeySequence(Qt::Key_F1), "ContentAction1"},
+    const std::pair<QKeySequence, Command> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Q), Command::FileExit1},
+        {QKeySequence(Qt::Key_F1), Command::ContentAction1},
     };
-    for (const auto &[key, name] : keys) {
+    for (const auto &[key, id] : keys) {
         auto *shortcut = new QShortcut(key, f);
-        shortcut->setObjectName(QStringLiteral("%1Key").arg(QLatin1String(name)));
-        QAction *command = f->action(name);
+        shortcut->setObjectName(QStringLiteral("%1Key").arg(QLatin1String(commandDef(id).name)));
+        QAction *command = f->action(id);
         QObject::connect(shortcut, &QShortcut::activated, command, &QAction::trigger);
     }
 }

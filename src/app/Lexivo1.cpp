@@ -39,6 +39,7 @@ constexpr int kFrameWidth = 8;  // the layout measures the window with its frame
 TLexivoAppForm::TLexivoAppForm(Application *app, FormEnvironment env, QWidget *parent)
     : QMainWindow(parent), m_app(app), m_env(std::move(env))
 {
+    Q_ASSERT_X(commandWiringFaults().isEmpty(), "TLexivoAppForm", qPrintable(commandWiringFaults().join(u'\n')));
     buildLayout();
     buildCommands();
     buildMenus();
@@ -82,9 +83,10 @@ TLexivoAppForm::~TLexivoAppForm()
         m_app->setMainForm(nullptr);
 }
 
-QAction *TLexivoAppForm::action(const char *name) const
+QAction *TLexivoAppForm::action(Command id) const
 {
-    return findChild<QAction *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+    Q_ASSERT(id >= Command(0) && id < Command::Count);
+    return m_actions[size_t(id)];
 }
 
 int TLexivoAppForm::formWidth() const

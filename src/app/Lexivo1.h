@@ -20,14 +20,18 @@
 //   ControlBar1, StatusBar the bar holding the toolbar; the status bar of three panels
 //   WordsListPanel1        the left pane ("Words Explorer") holding SEdit1 and DBGrid1 QFrame
 //   *PopupMenu*            the context menus of the entry, the search box, the tray, history
-//   SomethingAction1/…1    a command: a QAction made from a row of the command table, found by action("…")
+//   SomethingAction1/…1    a command: a QAction made from a row of the command table, found by action(Command::…)
 //   Xxx1Change, Xxx1Timer… the handler of part Xxx1's event (Change, KeyDown, DblClick, Timer, AfterScroll…)
+
+#include "app/CommandTable.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
+#include <array>
 #include <functional>
 #include <memory>
+#include <span>
 
 class QAction;
 class QFrame;
@@ -51,7 +55,6 @@ class SearchEdit;
 class SearchHistory;
 class WordGrid;
 class DataLink;
-struct CommandDef;
 class TTrayIcon;
 class TrayShell;
 class SpeechRuntime;
@@ -92,8 +95,10 @@ public:
     static QString tableFileName() { return QStringLiteral("data.dat"); }
     static QString tablePassword();
 
-    // The action of the command table with that name (never null for a name of the table).
-    QAction *action(const char *name) const;
+    // The action of that command of the table (never null).
+    QAction *action(Command id) const;
+    // Whether the command table, the handlers and the menu and toolbar lists agree: one line per fault.
+    static QStringList commandWiringFaults();
     DictionaryTable *table() const { return Table1; }
     bool startupFailed() const { return m_startupFailed; }
     // A second start of the program asked this one to come forward.
@@ -199,8 +204,17 @@ private:
     ClipboardModes clipboardModes() const;
     void setClipboardModes(const ClipboardModes &modes);
     void bindHandlers();
+    struct HandlerRow;
+    static std::span<const HandlerRow> handlerTable();
+    // Every menu's, context menu's and the toolbar's list of commands.
+    static QList<QList<Command>> commandLists();
     void createHistory();
     void bindStandardEditCommands();
+    // The commands that act on the focused text control, in EditCommands::kAll's order: StandardEditCommands
+    // carries them out, not the handler table.
+    static constexpr std::array<Command, 6> kStandardEditCommands = {
+        Command::EditCut1, Command::EditCopy1, Command::EditPaste1,
+        Command::EditDelete1, Command::EditUndo1, Command::EditSelectAll1};
     void recordFollowedWord();
     void syncHistoryMenus();
 
@@ -230,6 +244,7 @@ private:
     FormEnvironment m_env;
     bool m_startupFailed = false;
     bool m_created = false;
+    std::array<QAction *, size_t(Command::Count)> m_actions{};
     bool m_started = false;
     SearchHistory *m_history = nullptr;
     bool m_inHistoryMenuClick = false;

@@ -33,47 +33,60 @@ void guarded(F &&handler)
 
 } // namespace
 
+// A command's handler, bound to its action by id.
+struct TLexivoAppForm::HandlerRow
+{
+    Command id;
+    void (TLexivoAppForm::*handler)();
+};
+
+std::span<const TLexivoAppForm::HandlerRow> TLexivoAppForm::handlerTable()
+{
+    static constexpr HandlerRow kHandlers[] = {
+        {Command::FileSend1, &TLexivoAppForm::FileSend1Execute},
+        {Command::FileClose1, &TLexivoAppForm::FileClose1Execute},
+        {Command::HelpAbout1, &TLexivoAppForm::HelpAbout1Execute},
+        {Command::DataSetNext1, &TLexivoAppForm::DataSetNext1Execute},
+        {Command::DataSetPrior1, &TLexivoAppForm::DataSetPrior1Execute},
+        {Command::RichEditBold1, &TLexivoAppForm::RichEditBold1Execute},
+        {Command::SpeakWord1, &TLexivoAppForm::SpeakWord1Execute},
+        {Command::SoundStop1, &TLexivoAppForm::SoundStop1Execute},
+        {Command::SpeakWords, &TLexivoAppForm::SpeakWordsExecute},
+        {Command::RichEditItalic1, &TLexivoAppForm::RichEditItalic1Execute},
+        {Command::RichEditUnderline1, &TLexivoAppForm::RichEditUnderline1Execute},
+        {Command::CheckClipAction1, &TLexivoAppForm::CheckClipAction1Execute},
+        {Command::PriorSearch1, &TLexivoAppForm::PriorSearch1Execute},
+        {Command::NextSearch1, &TLexivoAppForm::NextSearch1Execute},
+        {Command::FileExit1, &TLexivoAppForm::FileExit1Execute},
+        {Command::CheckClipSoundAction1, &TLexivoAppForm::CheckClipSoundAction1Execute},
+        {Command::ShowHideLeftAction, &TLexivoAppForm::ShowHideLeftActionExecute},
+        {Command::ContentAction1, &TLexivoAppForm::ContentAction1Execute},
+        {Command::AoTAction1, &TLexivoAppForm::AoTAction1Execute},
+        {Command::ToolbarAction, &TLexivoAppForm::ToolbarActionExecute},
+        {Command::StatusBarAction, &TLexivoAppForm::StatusBarActionExecute},
+        {Command::AutoRestoreAction, &TLexivoAppForm::AutoRestoreActionExecute},
+        {Command::EditCopyWordAction, &TLexivoAppForm::EditCopyWordActionExecute},
+        {Command::RestoreAction, &TLexivoAppForm::RestoreActionExecute},
+        {Command::ReportAction, &TLexivoAppForm::ReportActionExecute},
+        {Command::SuggestAction, &TLexivoAppForm::SuggestActionExecute},
+        {Command::FindEntries1, &TLexivoAppForm::FindEntries1Execute},
+    };
+    return kHandlers;
+}
+
+QStringList TLexivoAppForm::commandWiringFaults()
+{
+    QList<Command> bound(kStandardEditCommands.begin(), kStandardEditCommands.end());
+    for (const HandlerRow &row : handlerTable())
+        bound.append(row.id);
+    return commandFaults(commandTable(), bound, commandLists());
+}
+
 void TLexivoAppForm::bindHandlers()
 {
-    using Handler = void (TLexivoAppForm::*)();
-    const std::pair<const char *, Handler> handlers[] = {
-        {"FileSend1", &TLexivoAppForm::FileSend1Execute},
-        {"FileClose1", &TLexivoAppForm::FileClose1Execute},
-        {"HelpAbout1", &TLexivoAppForm::HelpAbout1Execute},
-        {"DataSetNext1", &TLexivoAppForm::DataSetNext1Execute},
-        {"DataSetPrior1", &TLexivoAppForm::DataSetPrior1Execute},
-        {"RichEditBold1", &TLexivoAppForm::RichEditBold1Execute},
-        {"SpeakWord1", &TLexivoAppForm::SpeakWord1Execute},
-        {"SoundStop1", &TLexivoAppForm::SoundStop1Execute},
-        {"SpeakWords", &TLexivoAppForm::SpeakWordsExecute},
-        {"RichEditItalic1", &TLexivoAppForm::RichEditItalic1Execute},
-        {"RichEditUnderline1", &TLexivoAppForm::RichEditUnderline1Execute},
-        {"CheckClipAction1", &TLexivoAppForm::CheckClipAction1Execute},
-        {"PriorSearch1", &TLexivoAppForm::PriorSearch1Execute},
-        {"NextSearch1", &TLexivoAppForm::NextSearch1Execute},
-        {"FileExit1", &TLexivoAppForm::FileExit1Execute},
-        {"CheckClipSoundAction1", &TLexivoAppForm::CheckClipSoundAction1Execute},
-        {"ShowHideLeftAction", &TLexivoAppForm::ShowHideLeftActionExecute},
-        {"ContentAction1", &TLexivoAppForm::ContentAction1Execute},
-        {"AoTAction1", &TLexivoAppForm::AoTAction1Execute},
-        {"ToolbarAction", &TLexivoAppForm::ToolbarActionExecute},
-        {"StatusBarAction", &TLexivoAppForm::StatusBarActionExecute},
-        {"AutoRestoreAction", &TLexivoAppForm::AutoRestoreActionExecute},
-        {"EditCopyWordAction", &TLexivoAppForm::EditCopyWordActionExecute},
-        {"RestoreAction", &TLexivoAppForm::RestoreActionExecute},
-        {"ReportAction", &TLexivoAppForm::ReportActionExecute},
-        {"SuggestAction", &TLexivoAppForm::SuggestActionExecute},
-        {"FindEntries1", &TLexivoAppForm::FindEntries1Execute},
-    };
-    for (const auto &[name, handler] : handlers) {
-        QAction *a = action(name);
-        const bool checksItself = [&] {
-            for (const CommandDef &def : commandTable())
-                if (qstrcmp(def.name, name) == 0)
-                    return (def.state & CommandDef::ChecksItself) != 0;
-            return false;
-        }();
-        CommandBinding::bind(a, [this, handler] { guarded([&] { (this->*handler)(); }); }, checksItself);
+    for (const auto &[id, handler] : handlerTable()) {
+        const bool checksItself = (commandDef(id).state & CommandDef::ChecksItself) != 0;
+        CommandBinding::bind(action(id), [this, handler] { guarded([&] { (this->*handler)(); }); }, checksItself);
     }
     bindStandardEditCommands();
 

@@ -55,8 +55,8 @@ void TLexivoAppForm::NextMenuItemClick(int item)
 
 void TLexivoAppForm::syncHistoryMenus()
 {
-    action("PriorSearch1")->setEnabled(m_history->backEnabled());
-    action("NextSearch1")->setEnabled(m_history->nextEnabled());
+    action(Command::PriorSearch1)->setEnabled(m_history->backEnabled());
+    action(Command::NextSearch1)->setEnabled(m_history->nextEnabled());
     auto rebuild = [this](QMenu *menu, const QStringList &captions, void (TLexivoAppForm::*click)(int)) {
         menu->clear();
         for (int i = 0; i < captions.size(); ++i) {

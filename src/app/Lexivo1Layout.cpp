@@ -67,6 +67,47 @@ QLabel *label(QWidget *parent, const char *name, QPoint at)
 const QColor kNavy(0, 0, 128);
 const QColor kPanel(0, 0, 32);
 
+
+using enum Command;
+constexpr Command Sep = Separator;
+
+struct MenuDef
+{
+    const char *name;
+    const char *caption;
+    const char *hint;
+    std::span<const Command> items;
+};
+
+constexpr Command kFileMenu[] = {FileSend1, Sep, FileClose1};
+constexpr Command kEditMenu[] = {EditCut1, EditCopy1, EditPaste1, EditDelete1, Sep, EditUndo1};
+constexpr Command kViewMenu[] = {ToolbarAction, StatusBarAction, Sep, ShowHideLeftAction};
+constexpr Command kNavigateMenu[] = {DataSetNext1, DataSetPrior1, Sep, NextSearch1, PriorSearch1, Sep, FindEntries1};
+constexpr Command kSoundMenu[] = {SpeakWord1, SpeakWords, Sep, SoundStop1};
+constexpr Command kOptionsMenu[] = {AoTAction1, AutoRestoreAction, Sep, CheckClipAction1, CheckClipSoundAction1};
+constexpr Command kHelpMenu[] = {ContentAction1, Sep, SuggestAction, ReportAction, Sep, HelpAbout1};
+
+constexpr MenuDef kMainMenus[] = {
+    {"File1", "&File", "File related commands", kFileMenu},
+    {"Edit1", "&Edit", "Edit commands", kEditMenu},
+    {"View1", "&View", "View commands", kViewMenu},
+    {"Navigate1", "&Navigate", "Navigate commands", kNavigateMenu},
+    {"Sound1", "&Sound", "Sound commands", kSoundMenu},
+    {"Options1", "&Options", "Options commands", kOptionsMenu},
+    {"Help1", "&Help", "Help topics", kHelpMenu},
+};
+
+constexpr Command kRichEditPopup[] = {EditCopy1, Sep, EditSelectAll1, Sep, SpeakWords, SoundStop1};
+constexpr Command kWordPopup[] = {EditCopyWordAction, Sep, SpeakWord1, SoundStop1};
+constexpr Command kEditPopup[] = {EditUndo1, Sep, EditCut1, EditCopy1, EditPaste1, EditDelete1, Sep,
+                                  EditSelectAll1, Sep, SpeakWord1, SoundStop1};
+constexpr Command kTrayPopup[] = {RestoreAction, Sep, SpeakWord1, SoundStop1, Sep, FileExit1};
+
+// The two history buttons open their lists of searched words.
+constexpr Command kToolBar[] = {PriorSearch1, NextSearch1, Sep, ShowHideLeftAction, Sep, EditPaste1, EditCopy1, EditCut1,
+                                Sep, CheckClipAction1, CheckClipSoundAction1, Sep, SpeakWord1, SpeakWords, SoundStop1,
+                                Sep, ContentAction1};
+
 } // namespace
 
 void TLexivoAppForm::buildLayout()
@@ -253,6 +294,7 @@ void TLexivoAppForm::buildCommands()
 {
     for (const CommandDef &def : commandTable()) {
         auto *a = new QAction(this);
+        m_actions[size_t(def.id)] = a;
         a->setObjectName(QLatin1String(def.name));
         a->setText(QString::fromUtf8(def.caption));
         const QString hint = QString::fromUtf8(def.hint);
@@ -279,25 +321,15 @@ void TLexivoAppForm::buildMenus()
 {
     MainMenu1 = menuBar();
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    struct MenuDef { const char *name; const char *caption; const char *hint; std::initializer_list<const char *> items; };
-    const MenuDef menus[] = {
-        {"File1", "&File", "File related commands", {"FileSend1", "-", "FileClose1"}},
-        {"Edit1", "&Edit", "Edit commands", {"EditCut1", "EditCopy1", "EditPaste1", "EditDelete1", "-", "EditUndo1"}},
-        {"View1", "&View", "View commands", {"ToolbarAction", "StatusBarAction", "-", "ShowHideLeftAction"}},
-        {"Navigate1", "&Navigate", "Navigate commands", {"DataSetNext1", "DataSetPrior1", "-", "NextSearch1", "PriorSearch1", "-", "FindEntries1"}},
-        {"Sound1", "&Sound", "Sound commands", {"SpeakWord1", "SpeakWords", "-", "SoundStop1"}},
-        {"Options1", "&Options", "Options commands", {"AoTAction1", "AutoRestoreAction", "-", "CheckClipAction1", "CheckClipSoundAction1"}},
-        {"Help1", "&Help", "Help topics", {"ContentAction1", "-", "SuggestAction", "ReportAction", "-", "HelpAbout1"}},
-    };
-    auto fill = [this](QMenu *menu, std::initializer_list<const char *> items) {
-        for (const char *item : items) {
-            if (item[0] == '-')
+    auto fill = [this](QMenu *menu, std::span<const Command> items) {
+        for (Command id : items) {
+            if (id == Command::Separator)
                 menu->addSeparator();
             else
-                menu->addAction(action(item));
+                menu->addAction(action(id));
         }
     };
-    for (const MenuDef &def : menus) {
+    for (const MenuDef &def : kMainMenus) {
         QMenu *menu = MainMenu1->addMenu(QString::fromUtf8(def.caption));
         menu->setObjectName(QLatin1String(def.name));
         menu->menuAction()->setStatusTip(QString::fromUtf8(def.hint));
@@ -305,17 +337,16 @@ void TLexivoAppForm::buildMenus()
         fill(menu, def.items);
     }
 
-    auto popup = [this, &fill](const char *name, std::initializer_list<const char *> items) {
+    auto popup = [this, &fill](const char *name, std::span<const Command> items) {
         auto *menu = new QMenu(this);
         menu->setObjectName(QLatin1String(name));
         fill(menu, items);
         return menu;
     };
-    RichEditPopupMenu1 = popup("RichEditPopupMenu1", {"EditCopy1", "-", "EditSelectAll1", "-", "SpeakWords", "SoundStop1"});
-    SWordPopupMenu1 = popup("SWordPopupMenu1", {"EditCopyWordAction", "-", "SpeakWord1", "SoundStop1"});
-    EditPopupMenu1 = popup("EditPopupMenu1", {"EditUndo1", "-", "EditCut1", "EditCopy1", "EditPaste1", "EditDelete1", "-",
-                                              "EditSelectAll1", "-", "SpeakWord1", "SoundStop1"});
-    TrayPopupMenu1 = popup("TrayPopupMenu1", {"RestoreAction", "-", "SpeakWord1", "SoundStop1", "-", "FileExit1"});
+    RichEditPopupMenu1 = popup("RichEditPopupMenu1", kRichEditPopup);
+    SWordPopupMenu1 = popup("SWordPopupMenu1", kWordPopup);
+    EditPopupMenu1 = popup("EditPopupMenu1", kEditPopup);
+    TrayPopupMenu1 = popup("TrayPopupMenu1", kTrayPopup);
     PriorPopupMenu = popup("PriorPopupMenu", {});
     NextPopupMenu = popup("NextPopupMenu", {});
 
@@ -334,12 +365,12 @@ void TLexivoAppForm::buildMenus()
 
 void TLexivoAppForm::buildToolBar()
 {
-    auto dropDown = [this](const char *name, QMenu *menu) {
+    auto dropDown = [this](Command id, QMenu *menu) {
         auto *button = new QToolButton(ToolBar1);
-        button->setDefaultAction(action(name));
+        button->setDefaultAction(action(id));
         button->setMenu(menu);
         button->setPopupMode(QToolButton::MenuButtonPopup);
-        button->setObjectName(QStringLiteral("%1Button").arg(QLatin1String(name)));
+        button->setObjectName(QStringLiteral("%1Button").arg(QLatin1String(commandDef(id).name)));
         button->setAutoRaise(true);
         ToolBar1->addWidget(button);
     };
@@ -348,19 +379,26 @@ void TLexivoAppForm::buildToolBar()
         gap->setFixedWidth(8);
         ToolBar1->addWidget(gap);
     };
-    dropDown("PriorSearch1", PriorPopupMenu);
-    dropDown("NextSearch1", NextPopupMenu);
-    separator();
-    ToolBar1->addAction(action("ShowHideLeftAction"));
-    separator();
-    for (const char *name : {"EditPaste1", "EditCopy1", "EditCut1"})
-        ToolBar1->addAction(action(name));
-    separator();
-    for (const char *name : {"CheckClipAction1", "CheckClipSoundAction1"})
-        ToolBar1->addAction(action(name));
-    separator();
-    for (const char *name : {"SpeakWord1", "SpeakWords", "SoundStop1"})
-        ToolBar1->addAction(action(name));
-    separator();
-    ToolBar1->addAction(action("ContentAction1"));
+    for (Command id : kToolBar) {
+        if (id == Command::Separator)
+            separator();
+        else if (id == Command::PriorSearch1)
+            dropDown(id, PriorPopupMenu);
+        else if (id == Command::NextSearch1)
+            dropDown(id, NextPopupMenu);
+        else
+            ToolBar1->addAction(action(id));
+    }
+}
+
+QList<QList<Command>> TLexivoAppForm::commandLists()
+{
+    QList<QList<Command>> lists;
+    for (const MenuDef &def : kMainMenus)
+        lists.append(QList<Command>(def.items.begin(), def.items.end()));
+    for (std::span<const Command> items : {std::span<const Command>(kRichEditPopup), std::span<const Command>(kWordPopup),
+                                           std::span<const Command>(kEditPopup), std::span<const Command>(kTrayPopup),
+                                           std::span<const Command>(kToolBar)})
+        lists.append(QList<Command>(items.begin(), items.end()));
+    return lists;
 }

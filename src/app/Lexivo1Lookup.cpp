@@ -88,6 +88,6 @@ void TLexivoAppForm::writePosition()
 // The data-navigation rule: "&Next" while open and not past the end, "&Back" while not before the start.
 void TLexivoAppForm::updateNavigationCommands()
 {
-    action("DataSetNext1")->setEnabled(Table1->isOpen() && !Table1->eof());
-    action("DataSetPrior1")->setEnabled(Table1->isOpen() && !Table1->bof());
+    action(Command::DataSetNext1)->setEnabled(Table1->isOpen() && !Table1->eof());
+    action(Command::DataSetPrior1)->setEnabled(Table1->isOpen() && !Table1->bof());
 }

@@ -54,17 +54,17 @@ void TLexivoAppForm::applySettings()
         showKeyFailure();
         return;
     }
-    auto check = [this](const char *name) {
-        return [a = action(name)](bool on) { CommandBinding::setChecked(a, on); };
+    auto check = [this](Command id) {
+        return [a = action(id)](bool on) { CommandBinding::setChecked(a, on); };
     };
     SettingsTargets targets;
     targets.toolBar = [this](bool on) {
         ControlBar1->setVisible(on);
-        CommandBinding::setChecked(action("ToolbarAction"), on);
+        CommandBinding::setChecked(action(Command::ToolbarAction), on);
     };
     targets.statusBar = [this](bool on) {
         StatusBar->setVisible(on);
-        CommandBinding::setChecked(action("StatusBarAction"), on);
+        CommandBinding::setChecked(action(Command::StatusBarAction), on);
     };
     targets.wordsExplorer = [this](bool shown) {
         if (shown)
@@ -74,11 +74,11 @@ void TLexivoAppForm::applySettings()
     };
     targets.alwaysOnTop = [this](bool on) {
         setStayOnTop(on);
-        CommandBinding::setChecked(action("AoTAction1"), on);
+        CommandBinding::setChecked(action(Command::AoTAction1), on);
     };
-    targets.autoRestore = check("AutoRestoreAction");
-    targets.checkClip = check("CheckClipAction1");
-    targets.checkClipSound = check("CheckClipSoundAction1");
+    targets.autoRestore = check(Command::AutoRestoreAction);
+    targets.checkClip = check(Command::CheckClipAction1);
+    targets.checkClipSound = check(Command::CheckClipSoundAction1);
     targets.clipboardTimer = [this](bool on) {
         if (on)
             Timer1->start();
@@ -131,13 +131,13 @@ void TLexivoAppForm::saveSettings(bool quiet)
         values.windowState &= ~Qt::WindowMinimized;
     values.toolBar = !ControlBar1->isHidden();
     values.statusBar = !StatusBar->isHidden();
-    values.wordsExplorer = !action("ShowHideLeftAction")->isChecked();
+    values.wordsExplorer = !action(Command::ShowHideLeftAction)->isChecked();
     values.windowTop = y();
     values.windowLeft = x();
-    values.alwaysOnTop = action("AoTAction1")->isChecked();
-    values.autoRestore = action("AutoRestoreAction")->isChecked();
-    values.checkClip = action("CheckClipAction1")->isChecked();
-    values.checkClipSound = action("CheckClipSoundAction1")->isChecked();
+    values.alwaysOnTop = action(Command::AoTAction1)->isChecked();
+    values.autoRestore = action(Command::AutoRestoreAction)->isChecked();
+    values.checkClip = action(Command::CheckClipAction1)->isChecked();
+    values.checkClipSound = action(Command::CheckClipSoundAction1)->isChecked();
     // A settings file that cannot be written is said, not lost in silence; the program ends all the same.
     if (!::saveSettings(*key, values) && !quiet)
         showKeyFailure();

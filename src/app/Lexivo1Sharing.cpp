@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 
+#include <algorithm>
 #include <functional>
 
 #include "app/CommandTable.h"
@@ -73,8 +74,9 @@ QCursor TLexivoAppForm::handCursor() const
 
 void TLexivoAppForm::bindStandardEditCommands()
 {
-    const std::array<QAction *, 6> actions = {action("EditCut1"), action("EditCopy1"), action("EditPaste1"),
-                                              action("EditDelete1"), action("EditUndo1"), action("EditSelectAll1")};
+    std::array<QAction *, 6> actions{};
+    std::transform(kStandardEditCommands.begin(), kStandardEditCommands.end(), actions.begin(),
+                   [this](Command id) { return action(id); });
     m_editCommands = new StandardEditCommands(this, actions, this);
     m_editCommands->setObjectName(QStringLiteral("StandardEditCommands"));
     for (QMenu *menu : {MainMenu1->findChild<QMenu *>(QStringLiteral("Edit1")), EditPopupMenu1, RichEditPopupMenu1}) {
@@ -91,7 +93,7 @@ void TLexivoAppForm::createSharing()
     m_keyRouter->setMainMenu(MainMenu1);
     QList<QAction *> commands;
     for (const CommandDef &def : commandTable())
-        commands.append(action(def.name));
+        commands.append(action(def.id));
     m_keyRouter->setCommands(commands);
     m_keyRouter->setContextMenu(SEdit1, EditPopupMenu1);
     m_keyRouter->setContextMenu(RichEdit1, RichEditPopupMenu1);
@@ -101,16 +103,16 @@ void TLexivoAppForm::createSharing()
     connect(m_keyRouter, &KeyRouter::aboutToRoute, m_editCommands, &StandardEditCommands::update);
     m_keyRouter->install();
 
-    auto bind = [this](Emphasis style, const char *name) {
-        QAction *a = action(name);
+    auto bind = [this](Emphasis style, Command id) {
+        QAction *a = action(id);
         auto *binding = new EmphasisBinding(style, a, RichEdit1, m_keyRouter, this);
         // The named handler carries the command out, so the binding must not run it a second time.
         disconnect(a, &QAction::triggered, binding, &EmphasisBinding::execute);
         return binding;
     };
-    m_boldBinding = bind(Emphasis::Bold, "RichEditBold1");
-    m_italicBinding = bind(Emphasis::Italic, "RichEditItalic1");
-    m_underlineBinding = bind(Emphasis::Underline, "RichEditUnderline1");
+    m_boldBinding = bind(Emphasis::Bold, Command::RichEditBold1);
+    m_italicBinding = bind(Emphasis::Italic, Command::RichEditItalic1);
+    m_underlineBinding = bind(Emphasis::Underline, Command::RichEditUnderline1);
 
     m_mailHandoff = new MailHandoff(this);
     m_mailHandoff->setObjectName(QStringLiteral("MailHandoff1"));
@@ -143,7 +145,7 @@ void TLexivoAppForm::placeAboutPanel()
 {
     // Horizontal offsets from the entry area's left edge, which is 0 while the explorer is hidden.
     static constexpr int kOffsets[] = {73, 37, 85, 32, 37, 32, 37, 37, 57};
-    const int left = action("ShowHideLeftAction")->isChecked() ? 0 : WordsListPanel1->width();
+    const int left = action(Command::ShowHideLeftAction)->isChecked() ? 0 : WordsListPanel1->width();
     const QList<QWidget *> panel = aboutPanel();
     for (int i = 0; i < panel.size(); ++i)
         panel[i]->move(left + kOffsets[i], panel[i]->y());

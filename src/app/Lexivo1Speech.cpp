@@ -55,7 +55,7 @@ void TLexivoAppForm::createClipboardWatcher()
     ClipboardSource *source = m_env.clipboard ? m_env.clipboard : SystemClipboard::instance();
     ClipboardWatcherCallbacks callbacks;
     callbacks.setSearchText = [this](const QString &text) { SEdit1->setText(text); };
-    callbacks.autoRestoreChecked = [this] { return action("AutoRestoreAction")->isChecked(); };
+    callbacks.autoRestoreChecked = [this] { return action(Command::AutoRestoreAction)->isChecked(); };
     // The window comes back the other way round from "&Restore": the application first, then the window.
     callbacks.restoreAndShow = [this] {
         m_app->restore();
@@ -63,7 +63,7 @@ void TLexivoAppForm::createClipboardWatcher()
         m_app->showForm();
         m_app->processMessages();
     };
-    callbacks.soundChecked = [this] { return action("CheckClipSoundAction1")->isChecked(); };
+    callbacks.soundChecked = [this] { return action(Command::CheckClipSoundAction1)->isChecked(); };
     callbacks.speakWord = [this] { SpeakWord1Execute(); };
     m_clipboardWatcher = std::make_unique<ClipboardWatcher>(source, std::move(callbacks));
 }
@@ -78,18 +78,18 @@ void TLexivoAppForm::Timer1Timer()
 ClipboardModes TLexivoAppForm::clipboardModes() const
 {
     ClipboardModes modes;
-    modes.checkClip = action("CheckClipAction1")->isChecked();
-    modes.checkClipSound = action("CheckClipSoundAction1")->isChecked();
-    modes.autoRestore = action("AutoRestoreAction")->isChecked();
+    modes.checkClip = action(Command::CheckClipAction1)->isChecked();
+    modes.checkClipSound = action(Command::CheckClipSoundAction1)->isChecked();
+    modes.autoRestore = action(Command::AutoRestoreAction)->isChecked();
     modes.timerEnabled = Timer1->isActive();
     return modes;
 }
 
 void TLexivoAppForm::setClipboardModes(const ClipboardModes &modes)
 {
-    CommandBinding::setChecked(action("CheckClipAction1"), modes.checkClip);
-    CommandBinding::setChecked(action("CheckClipSoundAction1"), modes.checkClipSound);
-    CommandBinding::setChecked(action("AutoRestoreAction"), modes.autoRestore);
+    CommandBinding::setChecked(action(Command::CheckClipAction1), modes.checkClip);
+    CommandBinding::setChecked(action(Command::CheckClipSoundAction1), modes.checkClipSound);
+    CommandBinding::setChecked(action(Command::AutoRestoreAction), modes.autoRestore);
     if (modes.timerEnabled)
         Timer1->start();
     else

@@ -38,7 +38,7 @@ void TLexivoAppForm::setEntryFaceLeft(int left)
 
 void TLexivoAppForm::setExplorerCommand(bool hidden)
 {
-    QAction *a = action("ShowHideLeftAction");
+    QAction *a = action(Command::ShowHideLeftAction);
     const QString text = hidden ? QStringLiteral("Show Words Explorer") : QStringLiteral("Hide Words Explorer");
     const int image = hidden ? CommandImages::ShowExplorer : CommandImages::HideExplorer;
     a->setProperty("imageIndex", image);
@@ -52,8 +52,8 @@ void TLexivoAppForm::setExplorerCommand(bool hidden)
 
 void TLexivoAppForm::setExplorerEditCommandsVisible(bool visible)
 {
-    for (const char *name : {"EditCut1", "EditPaste1", "EditDelete1"})
-        action(name)->setVisible(visible);
+    for (Command id : {Command::EditCut1, Command::EditPaste1, Command::EditDelete1})
+        action(id)->setVisible(visible);
 }
 
 void TLexivoAppForm::hideWordsExplorer(bool fromCommand)
@@ -104,7 +104,7 @@ void TLexivoAppForm::showWordsExplorer()
 
 void TLexivoAppForm::ShowHideLeftActionExecute()
 {
-    if (action("ShowHideLeftAction")->isChecked())
+    if (action(Command::ShowHideLeftAction)->isChecked())
         showWordsExplorer();
     else
         hideWordsExplorer(true);
@@ -112,7 +112,7 @@ void TLexivoAppForm::ShowHideLeftActionExecute()
 
 void TLexivoAppForm::ToolbarActionExecute()
 {
-    QAction *a = action("ToolbarAction");
+    QAction *a = action(Command::ToolbarAction);
     const bool c = a->isChecked();
     ControlBar1->setVisible(!c);
     m_app->processMessages();
@@ -123,7 +123,7 @@ void TLexivoAppForm::ToolbarActionExecute()
 
 void TLexivoAppForm::StatusBarActionExecute()
 {
-    QAction *a = action("StatusBarAction");
+    QAction *a = action(Command::StatusBarAction);
     const bool c = a->isChecked();
     StatusBar->setVisible(!c);
     m_app->processMessages();
@@ -143,7 +143,7 @@ void TLexivoAppForm::setStayOnTop(bool onTop)
 
 void TLexivoAppForm::AoTAction1Execute()
 {
-    QAction *a = action("AoTAction1");
+    QAction *a = action(Command::AoTAction1);
     const bool c = a->isChecked();
     setStayOnTop(!c);
     a->setChecked(!c);

@@ -123,7 +123,7 @@ void TestAccessibility::toolbarToggleHidesTheExplorer()
     TLexivoAppForm *f = fixture.form.get();
     f->show();
     QVERIFY(QTest::qWaitForWindowExposed(f));
-    QAction *command = f->action("ShowHideLeftAction");
+    QAction *command = f->action(Command::ShowHideLeftAction);
     auto *button = qobject_cast<QToolButton *>(f->ToolBar1->widgetForAction(command));
     QVERIFY(button);
     QCOMPARE(accessible(button)->text(QAccessible::Description), QStringLiteral("Shows or hides Words Explorer"));
@@ -184,8 +184,8 @@ void TestAccessibility::keysReachExitAndHelp()
     f->show();
     QApplication::setActiveWindow(f);
     QVERIFY(QTest::qWaitForWindowActive(f));
-    QSignalSpy help(f->action("ContentAction1"), &QAction::triggered);
-    QSignalSpy exit(f->action("FileExit1"), &QAction::triggered);
+    QSignalSpy help(f->action(Command::ContentAction1), &QAction::triggered);
+    QSignalSpy exit(f->action(Command::FileExit1), &QAction::triggered);
 
     QTest::keyClick(f->SEdit1, Qt::Key_F1);
     QCOMPARE(help.count(), 1);
@@ -202,8 +202,8 @@ void TestAccessibility::keysReachExitAndHelp()
     QTest::keyClick(f->SEdit1, Qt::Key_Q, Qt::ControlModifier);
     QCOMPARE(exit.count(), 1);
     // The menus show the commands as they were: the keys are the window's, not the commands'.
-    QVERIFY(f->action("ContentAction1")->shortcut().isEmpty());
-    QVERIFY(f->action("FileExit1")->shortcut().isEmpty());
+    QVERIFY(f->action(Command::ContentAction1)->shortcut().isEmpty());
+    QVERIFY(f->action(Command::FileExit1)->shortcut().isEmpty());
 }
 
 QTEST_MAIN(TestAccessibility)

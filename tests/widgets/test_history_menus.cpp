@@ -127,8 +127,8 @@ void TestHistoryMenus::verifyState(const QString &box, const QStringList &backMe
     QCOMPARE(form()->WordDBText1->text().toLower(), box.toLower());
     QCOMPARE(shownCaptions(form()->PriorPopupMenu), backMenu);
     QCOMPARE(shownCaptions(form()->NextPopupMenu), forwardMenu);
-    QCOMPARE(form()->action("PriorSearch1")->isEnabled(), backOn);
-    QCOMPARE(form()->action("NextSearch1")->isEnabled(), nextOn);
+    QCOMPARE(form()->action(Command::PriorSearch1)->isEnabled(), backOn);
+    QCOMPARE(form()->action(Command::NextSearch1)->isEnabled(), nextOn);
     // The toolbar buttons follow their commands.
     QCOMPARE(commandButton(form(), "PriorSearch1")->isEnabled(), backOn);
     QCOMPARE(commandButton(form(), "NextSearch1")->isEnabled(), nextOn);
@@ -208,13 +208,13 @@ void TestHistoryMenus::walkThroughRealMenus()
     QCOMPARE(form()->SEdit1->text(), QStringLiteral("AT&T"));
     QCOMPARE(shownCaptions(form()->NextPopupMenu), QStringList{"AT&T"});
     QCOMPARE(shownCaptions(form()->PriorPopupMenu), QStringList({"s", "r", "q", "p"}));
-    QVERIFY(form()->action("NextSearch1")->isEnabled());
+    QVERIFY(form()->action(Command::NextSearch1)->isEnabled());
     chooseFromDropDown("NextSearch1", 0);
     QCOMPARE(form()->SEdit1->text(), QStringLiteral("AT&T"));
     QCOMPARE(form()->history()->position(), 4);
     QCOMPARE(shownCaptions(form()->PriorPopupMenu), QStringList({"AT&T", "s", "r", "q", "p"}));
     QVERIFY(form()->NextPopupMenu->actions().isEmpty());
-    QVERIFY(!form()->action("NextSearch1")->isEnabled());
+    QVERIFY(!form()->action(Command::NextSearch1)->isEnabled());
     m_fixture = nullptr;
 }
 

@@ -321,7 +321,7 @@ void TestLookup::focusReturningToListKeepsTheBox()
     QMenu *sound = form()->MainMenu1->findChild<QMenu *>(QStringLiteral("Sound1"));
     sound->popup(grid->mapToGlobal(QPoint(5, 5)));
     QVERIFY(QTest::qWaitForWindowExposed(sound));
-    sound->setActiveAction(form()->action("SpeakWord1"));
+    sound->setActiveAction(form()->action(Command::SpeakWord1));
     QTest::keyClick(sound, Qt::Key_Return);
     QTRY_VERIFY(!sound->isVisible());
     QVERIFY(grid->hasFocus());
@@ -364,8 +364,8 @@ void TestLookup::altDownInSearchBoxLeavesText()
 
 void TestLookup::endsOfTable()
 {
-    QAction *next = form()->action("DataSetNext1");
-    QAction *back = form()->action("DataSetPrior1");
+    QAction *next = form()->action(Command::DataSetNext1);
+    QAction *back = form()->action(Command::DataSetPrior1);
 
     type("well-being");
     QTest::keyClick(form()->SEdit1, Qt::Key_Down, Qt::AltModifier);
@@ -424,7 +424,7 @@ void TestLookup::doubleClickOnWords()
     verifyShows(headword);
     QCOMPARE(form()->history()->words(), QStringList{word});
     QCOMPARE(form()->history()->backMenu(), QStringList{word});
-    QVERIFY(form()->action("PriorSearch1")->isEnabled());
+    QVERIFY(form()->action(Command::PriorSearch1)->isEnabled());
 }
 
 void TestLookup::doubleClickOnBlankSpace()
@@ -441,7 +441,7 @@ void TestLookup::doubleClickOnBlankSpace()
     QCOMPARE(form()->history()->words(), QStringList{QString()});
     QCOMPARE(form()->PriorPopupMenu->actions().size(), 1);
     QCOMPARE(form()->PriorPopupMenu->actions().first()->text(), QString());
-    QVERIFY(form()->action("PriorSearch1")->isEnabled());
+    QVERIFY(form()->action(Command::PriorSearch1)->isEnabled());
 }
 
 void TestLookup::doubleClickOnWordAlreadyInBox()
@@ -458,7 +458,7 @@ void TestLookup::doubleClickOnWordAlreadyInBox()
 
 void TestLookup::typedLetterHidesAboutPanel()
 {
-    form()->action("HelpAbout1")->trigger();
+    form()->action(Command::HelpAbout1)->trigger();
     QVERIFY(form()->AboutImage1->isVisible());
     QVERIFY(!form()->RichEdit1->isVisible());
     QVERIFY(!form()->WordDBText1->isVisible());
@@ -473,7 +473,7 @@ void TestLookup::typedLetterHidesAboutPanel()
     verifyShows("well-being");
 
     // Even a change that leaves the row where it is brings the entry back.
-    form()->action("HelpAbout1")->trigger();
+    form()->action(Command::HelpAbout1)->trigger();
     QVERIFY(form()->AboutImage1->isVisible());
     QTest::keyClick(form()->SEdit1, Qt::Key_E);
     QVERIFY(form()->RichEdit1->isVisible());

@@ -104,7 +104,8 @@ void TestMainWindow::commandTable()
     QFETCH(int, image);
     QFETCH(bool, enabled);
 
-    QAction *a = m_fixture->form->action(name.toLatin1().constData());
+    // The designer names stay the actions' object names.
+    QAction *a = m_fixture->form->findChild<QAction *>(name, Qt::FindDirectChildrenOnly);
     QVERIFY2(a, qPrintable(name));
     QCOMPARE(a->property("category").toString(), category);
     QCOMPARE(a->text(), caption);
@@ -253,8 +254,8 @@ void TestMainWindow::controlsAndLooks()
     QCOMPARE(f->StatusPanels[2]->width(), 50);
     QCOMPARE(f->Timer1->interval(), 500);
     // The clipboard timer runs exactly while a watch mode is on.
-    QCOMPARE(f->Timer1->isActive(), f->action("CheckClipAction1")->isChecked()
-                                        || f->action("CheckClipSoundAction1")->isChecked());
+    QCOMPARE(f->Timer1->isActive(), f->action(Command::CheckClipAction1)->isChecked()
+                                        || f->action(Command::CheckClipSoundAction1)->isChecked());
 
     // Screen readers can name the controls.
     for (QWidget *w : std::initializer_list<QWidget *>{f->SEdit1, f->DBGrid1, f->WordDBText1, f->RichEdit1})
@@ -306,7 +307,7 @@ void TestMainWindow::closeHidesUnlessTerminating()
     WindowFixture fixture(sampleRows());
     fixture.app->showForm();
     QVERIFY(fixture.form->isVisible());
-    fixture.form->action("FileClose1")->trigger();
+    fixture.form->action(Command::FileClose1)->trigger();
     QVERIFY(!fixture.form->isVisible());
     QVERIFY(fixture.app->isMinimized());
     QVERIFY(!fixture.app->terminated());

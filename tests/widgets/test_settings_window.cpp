@@ -108,7 +108,7 @@ public:
     }
 
     QString homePath() const { return m_home.path(); }
-    bool checked(const char *name) const { return form->action(name)->isChecked(); }
+    bool checked(Command id) const { return form->action(id)->isChecked(); }
     bool staysOnTop() const
     {
         if (const QWindow *w = form->windowHandle())
@@ -137,13 +137,13 @@ QString viewState(const SettingsWindow &w)
     const TLexivoAppForm *f = w.form.get();
     QStringList parts;
     auto flag = [&](const char *name, bool on) { parts << QLatin1String(name) + QLatin1Char(on ? '+' : '-'); };
-    flag("toolbar", !f->ControlBar1->isHidden() && w.checked("ToolbarAction"));
-    flag("statusbar", !f->StatusBar->isHidden() && w.checked("StatusBarAction"));
-    flag("explorer", !f->WordsListPanel1->isHidden() && !w.checked("ShowHideLeftAction"));
-    flag("ontop", w.staysOnTop() && w.checked("AoTAction1"));
-    flag("restore", w.checked("AutoRestoreAction"));
-    flag("clip", w.checked("CheckClipAction1"));
-    flag("sound", w.checked("CheckClipSoundAction1"));
+    flag("toolbar", !f->ControlBar1->isHidden() && w.checked(Command::ToolbarAction));
+    flag("statusbar", !f->StatusBar->isHidden() && w.checked(Command::StatusBarAction));
+    flag("explorer", !f->WordsListPanel1->isHidden() && !w.checked(Command::ShowHideLeftAction));
+    flag("ontop", w.staysOnTop() && w.checked(Command::AoTAction1));
+    flag("restore", w.checked(Command::AutoRestoreAction));
+    flag("clip", w.checked(Command::CheckClipAction1));
+    flag("sound", w.checked(Command::CheckClipSoundAction1));
     flag("timer", f->Timer1->isActive());
     parts << QStringLiteral("at %1,%2").arg(f->x()).arg(f->y());
     return parts.join(u' ');
@@ -208,7 +208,7 @@ void TestSettingsWindow::startUpState()
     QCOMPARE(w.form->windowState(), Qt::WindowNoState);
     QVERIFY(w.boxes.isEmpty());
     // The shown explorer gets the command's texts of its state.
-    QAction *toggle = w.form->action("ShowHideLeftAction");
+    QAction *toggle = w.form->action(Command::ShowHideLeftAction);
     QCOMPARE(toggle->text(), QStringLiteral("Hide Words Explorer"));
     QCOMPARE(toggle->property("hint").toString(), QStringLiteral("Hide Words Explorer|Hide Words Explorer"));
 }
@@ -218,9 +218,9 @@ void TestSettingsWindow::explorerStoredHiddenStartsNarrow()
     for (const char *stored : {"No", "no", "0"}) {
         SettingsWindow w({keyText(QStringLiteral("WordsExplorer=%1\n").arg(QLatin1String(stored))), QString()});
         TLexivoAppForm *f = w.form.get();
-        QVERIFY2(w.checked("ShowHideLeftAction"), stored);
-        QCOMPARE(f->action("ShowHideLeftAction")->text(), QStringLiteral("Show Words Explorer"));
-        QCOMPARE(f->action("ShowHideLeftAction")->property("imageIndex").toInt(), 34);
+        QVERIFY2(w.checked(Command::ShowHideLeftAction), stored);
+        QCOMPARE(f->action(Command::ShowHideLeftAction)->text(), QStringLiteral("Show Words Explorer"));
+        QCOMPARE(f->action(Command::ShowHideLeftAction)->property("imageIndex").toInt(), 34);
         QVERIFY(f->WordsListPanel1->isHidden());
         QVERIFY(f->DBGrid1->isHidden());
         QVERIFY(f->SEdit1->isHidden());
@@ -230,14 +230,14 @@ void TestSettingsWindow::explorerStoredHiddenStartsNarrow()
         QCOMPARE(f->Shape2->x(), 9);
         QCOMPARE(f->RichEdit1->width(), 345);
         QCOMPARE(f->formWidth(), 345 + 24 + 8);
-        for (const char *name : {"EditCut1", "EditPaste1", "EditDelete1"})
-            QVERIFY(!f->action(name)->isVisible());
+        for (Command id : {Command::EditCut1, Command::EditPaste1, Command::EditDelete1})
+            QVERIFY(!f->action(id)->isVisible());
 
         // Showing the list from there gives the layout's window back.
         w.app->showForm();
         QVERIFY(QTest::qWaitForWindowExposed(f));
         QCOMPARE(f->formWidth(), 345 + 24 + 8);
-        f->action("ShowHideLeftAction")->trigger();
+        f->action(Command::ShowHideLeftAction)->trigger();
         QCOMPARE(f->formWidth(), 543);
         QCOMPARE(f->RichEdit1->geometry().left(), 176);
         QCOMPARE(f->RichEdit1->width(), 345);
@@ -303,7 +303,7 @@ void TestSettingsWindow::unreadableKeyKeepsLayout()
     QVERIFY(w.boxes.first().text.endsWith(QStringLiteral("/Ostrand/Verbarium.conf")));
     // Not even vrb.ini is applied: the layout's values stand.
     QCOMPARE(viewState(w), QStringLiteral("toolbar+ statusbar+ explorer+ ontop- restore+ clip- sound- timer- at 225,316"));
-    QAction *toggle = w.form->action("ShowHideLeftAction");
+    QAction *toggle = w.form->action(Command::ShowHideLeftAction);
     QCOMPARE(toggle->text(), QStringLiteral("Hide Words Explorer"));
     QCOMPARE(toggle->property("hint").toString(), QStringLiteral("Words Explorer|Shows or hides Words Explorer"));
     QCOMPARE(toggle->property("imageIndex").toInt(), 35);
@@ -354,18 +354,18 @@ void TestSettingsWindow::exitWritesAllTenAndRestartRestores()
         TLexivoAppForm *f = w.form.get();
         w.app->showForm();
         QVERIFY(QTest::qWaitForWindowExposed(f));
-        f->action("ShowHideLeftAction")->trigger();
-        f->action("ToolbarAction")->trigger();
-        f->action("AoTAction1")->trigger();
+        f->action(Command::ShowHideLeftAction)->trigger();
+        f->action(Command::ToolbarAction)->trigger();
+        f->action(Command::AoTAction1)->trigger();
         // The watch switches as the clipboard commands leave them.
-        CommandBinding::setChecked(f->action("CheckClipAction1"), true);
-        CommandBinding::setChecked(f->action("CheckClipSoundAction1"), false);
-        CommandBinding::setChecked(f->action("AutoRestoreAction"), false);
+        CommandBinding::setChecked(f->action(Command::CheckClipAction1), true);
+        CommandBinding::setChecked(f->action(Command::CheckClipSoundAction1), false);
+        CommandBinding::setChecked(f->action(Command::AutoRestoreAction), false);
         f->move(33, 44);
         QTRY_COMPARE(f->pos(), QPoint(33, 44));
         QVERIFY(!QFile::exists(w.keyPath));
 
-        f->action("FileExit1")->trigger();
+        f->action(Command::FileExit1)->trigger();
         QVERIFY(w.app->terminated());
         QVERIFY(w.boxes.isEmpty());
         stored = readText(w.keyPath);
@@ -391,7 +391,7 @@ void TestSettingsWindow::exitWithUnwritableKeyStillEnds()
     // The settings folder becomes unreachable while the program runs.
     writeText(w.homePath() + QStringLiteral("/blocker"), QStringLiteral("x"));
     qputenv("XDG_CONFIG_HOME", (w.homePath() + QStringLiteral("/blocker/config")).toUtf8());
-    w.form->action("FileExit1")->trigger();
+    w.form->action(Command::FileExit1)->trigger();
     QCOMPARE(w.boxes.size(), 1);
     QCOMPARE(w.boxes.first().kind, MessageBoxes::Kind::Application);
     QCOMPARE(w.boxes.first().caption, QStringLiteral("Error..."));

@@ -154,7 +154,7 @@ void TestSharing::deleteKeyBelongsToDeleteCommand()
     QCOMPARE(edit->text(), QStringLiteral("pear"));
 
     edit->setSelection(1, 2);
-    QSignalSpy deleted(w.form->action("EditDelete1"), &QAction::triggered);
+    QSignalSpy deleted(w.form->action(Command::EditDelete1), &QAction::triggered);
     QTest::keyClick(edit, Qt::Key_Delete);
     QCOMPARE(deleted.count(), 1);
     QCOMPARE(edit->text(), QStringLiteral("pr"));
@@ -167,7 +167,7 @@ void TestSharing::selectAllOnWordListReachesTheList()
     ShownWindow w;
     QVERIFY(w.ready());
     QVERIFY(w.focus(w.form->DBGrid1));
-    QSignalSpy selectAll(w.form->action("EditSelectAll1"), &QAction::triggered);
+    QSignalSpy selectAll(w.form->action(Command::EditSelectAll1), &QAction::triggered);
     KeyLog log(w.form->DBGrid1);
     QTest::keyClick(w.form->DBGrid1, Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(selectAll.count(), 0);
@@ -178,7 +178,7 @@ void TestSharing::copyKeyAlwaysGoesToCopyCommand()
 {
     ShownWindow w;
     QVERIFY(w.ready());
-    QAction *copy = w.form->action("EditCopy1");
+    QAction *copy = w.form->action(Command::EditCopy1);
     QSignalSpy copied(copy, &QAction::triggered);
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
 
@@ -239,7 +239,7 @@ void TestSharing::shortcutsStillReachTheirCommands()
     auto *target = w.form->findChild<QWidget *>(focus);
     QVERIFY(target);
     QVERIFY(w.focus(target));
-    QAction *a = w.form->action(command.toLatin1().constData());
+    QAction *a = w.form->findChild<QAction *>(command, Qt::FindDirectChildrenOnly);
     QSignalSpy ran(a, &QAction::triggered);
     const int rowBefore = w.form->table()->currentRow();
     QTest::keyClick(target, key[0].key(), key[0].keyboardModifiers());
@@ -294,7 +294,7 @@ void TestSharing::boldIsInertUntilUsedOnView()
     QVERIFY(w.focus(edit));
     QTest::keyClicks(edit, QStringLiteral("pear"));
     w.selectWholeEntry();
-    QSignalSpy bold(w.form->action("RichEditBold1"), &QAction::triggered);
+    QSignalSpy bold(w.form->action(Command::RichEditBold1), &QAction::triggered);
     KeyLog log(edit);
 
     QTest::keyClick(edit, Qt::Key_B, Qt::ControlModifier);
@@ -343,7 +343,7 @@ void TestSharing::copyWordAfterTypingUndoesTheTyping()
     QTest::keyClicks(edit, QStringLiteral("pea"));
     QCOMPARE(w.form->WordDBText1->text(), QStringLiteral("pear"));
 
-    w.form->action("EditCopyWordAction")->trigger();
+    w.form->action(Command::EditCopyWordAction)->trigger();
     QCOMPARE(clipboardText(), QStringLiteral("pea"));
     QCOMPARE(edit->text(), QString());
 }
@@ -359,7 +359,7 @@ void TestSharing::copyWordAfterListClickKeepsText()
     QTRY_COMPARE(w.form->SEdit1->text(), QStringLiteral("banana"));
 
     // Reached from the word list's own context menu, as the user would.
-    w.form->action("EditCopyWordAction")->trigger();
+    w.form->action(Command::EditCopyWordAction)->trigger();
     QCOMPARE(clipboardText(), QStringLiteral("banana"));
     QCOMPARE(w.form->SEdit1->text(), QStringLiteral("banana"));
     QCOMPARE(w.form->SEdit1->selectedText(), QStringLiteral("banana"));
@@ -382,7 +382,7 @@ void TestSharing::aboutTwiceRestoresEntry()
     };
     const QStringList before = snapshot();
 
-    QAction *about = w.form->action("HelpAbout1");
+    QAction *about = w.form->action(Command::HelpAbout1);
     about->trigger();
     QVERIFY(w.form->AboutImage1->isVisible());
     QVERIFY(w.form->VendorURLLabel1->isVisible());
@@ -397,7 +397,7 @@ void TestSharing::typingHidesAboutPanel()
     ShownWindow w;
     QVERIFY(w.ready());
     QVERIFY(w.focus(w.form->SEdit1));
-    w.form->action("HelpAbout1")->trigger();
+    w.form->action(Command::HelpAbout1)->trigger();
     QVERIFY(w.form->AboutImage1->isVisible());
 
     QTest::keyClick(w.form->SEdit1, Qt::Key_Z);
@@ -411,9 +411,9 @@ void TestSharing::explorerCommandMovesAboutPanel()
 {
     ShownWindow w;
     QVERIFY(w.ready());
-    QAction *explorer = w.form->action("ShowHideLeftAction");
+    QAction *explorer = w.form->action(Command::ShowHideLeftAction);
     const int panelWidth = w.form->WordsListPanel1->width();
-    w.form->action("HelpAbout1")->trigger();
+    w.form->action(Command::HelpAbout1)->trigger();
     QCOMPARE(w.form->AboutImage1->x(), panelWidth + 73);
 
     explorer->trigger();
@@ -457,7 +457,7 @@ void TestSharing::aboutPanelContent()
 
     ShownWindow w;
     QVERIFY(w.ready());
-    w.form->action("HelpAbout1")->trigger();
+    w.form->action(Command::HelpAbout1)->trigger();
     auto *control = w.form->findChild<QWidget *>(name);
     QVERIFY(control);
     QVERIFY(control->isVisible());
@@ -493,9 +493,9 @@ void TestSharing::linksOpenTheirAddresses()
         opened << url.toString();
         return true;
     });
-    w.form->action("SuggestAction")->trigger();
-    w.form->action("ReportAction")->trigger();
-    w.form->action("HelpAbout1")->trigger();
+    w.form->action(Command::SuggestAction)->trigger();
+    w.form->action(Command::ReportAction)->trigger();
+    w.form->action(Command::HelpAbout1)->trigger();
     QTest::mouseClick(w.form->VendorURLLabel1, Qt::LeftButton);
     QTest::mouseClick(w.form->VendorUrlImage1, Qt::LeftButton);
     // A press that is released outside the link is no click.
@@ -519,7 +519,7 @@ void TestSharing::helpOpensFileFromWorkingFolder()
     const QString local = w.workDir() + QStringLiteral("/vrb.hlp");
     QVERIFY(QFile::copy(built, local));
 
-    w.form->action("ContentAction1")->trigger();
+    w.form->action(Command::ContentAction1)->trigger();
     QPointer<HelpViewer> viewer = HelpViewer::instance();
     QVERIFY(viewer);
     QVERIFY(viewer->isLoaded());
@@ -541,8 +541,8 @@ void TestSharing::sendHandsEntryToMailProgram()
 
     w.form->SEdit1->setText(QStringLiteral("apple"));
     // The about panel covers the entry; the hidden view's entry is sent all the same.
-    w.form->action("HelpAbout1")->trigger();
-    w.form->action("FileSend1")->trigger();
+    w.form->action(Command::HelpAbout1)->trigger();
+    w.form->action(Command::FileSend1)->trigger();
     // Still pending: the window did not wait for the mail program.
     QCOMPARE(handoff->pending(), 1);
     QVERIFY(finished.wait(5000));
@@ -569,7 +569,7 @@ void TestSharing::sendFailureShowsErrorDialog()
     handoff->setProgram(mailScript(dir.path(), 3, dir.filePath(QStringLiteral("args"))));
     w.form->SEdit1->setText(QStringLiteral("date"));
 
-    w.form->action("FileSend1")->trigger();
+    w.form->action(Command::FileSend1)->trigger();
     QTRY_COMPARE(w.boxes.size(), 1);
     QCOMPARE(w.boxes[0].kind, MessageBoxes::Kind::ErrorDialog);
     QCOMPARE(w.boxes[0].caption, QStringLiteral("Error"));
@@ -577,7 +577,7 @@ void TestSharing::sendFailureShowsErrorDialog()
 
     // A program that cannot start fails the same way, and the command can run again at once.
     handoff->setProgram(dir.filePath(QStringLiteral("no-such-mailer")));
-    w.form->action("FileSend1")->trigger();
+    w.form->action(Command::FileSend1)->trigger();
     QTRY_COMPARE(w.boxes.size(), 2);
     QCOMPARE(w.boxes[1].text, QStringLiteral("Error sending mail"));
     QCOMPARE(w.form->SEdit1->text(), QStringLiteral("date"));

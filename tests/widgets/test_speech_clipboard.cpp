@@ -61,9 +61,9 @@ void TestSpeechClipboard::speakWordHandsOverTheSearchBox()
 {
     WindowFixture f(sampleRows());
     f.form->SEdit1->setText(QStringLiteral("pear"));
-    f.form->action("SpeakWord1")->trigger();
+    f.form->action(Command::SpeakWord1)->trigger();
     f.form->SEdit1->clear();
-    f.form->action("SpeakWord1")->trigger();
+    f.form->action(Command::SpeakWord1)->trigger();
     QCOMPARE(f.speech->texts.size(), size_t(2));
     QCOMPARE(spoken(*f.speech, 0), QStringLiteral("pear") + QChar(0));
     QCOMPARE(f.speech->texts[0].bytes, qsizetype(10));
@@ -75,22 +75,22 @@ void TestSpeechClipboard::speakWordsPrefersTheSelection()
 {
     WindowFixture f(sampleRows());
     f.form->SEdit1->setText(QStringLiteral("pear"));
-    f.form->action("SpeakWords")->trigger();
+    f.form->action(Command::SpeakWords)->trigger();
     QCOMPARE(spoken(*f.speech, 0), QStringLiteral("another fruit") + QChar(0));
 
     QTextCursor cursor = f.form->RichEdit1->textCursor();
     cursor.setPosition(0);
     cursor.setPosition(7, QTextCursor::KeepAnchor);
     f.form->RichEdit1->setTextCursor(cursor);
-    f.form->action("SpeakWords")->trigger();
+    f.form->action(Command::SpeakWords)->trigger();
     QCOMPARE(spoken(*f.speech, 1), QStringLiteral("another") + QChar(0));
 }
 
 void TestSpeechClipboard::stopResetsTheEngine()
 {
     WindowFixture f(sampleRows());
-    f.form->action("SoundStop1")->trigger();
-    f.form->action("SoundStop1")->trigger();
+    f.form->action(Command::SoundStop1)->trigger();
+    f.form->action(Command::SoundStop1)->trigger();
     QCOMPARE(f.speech->resets, 2);
 }
 
@@ -129,8 +129,8 @@ void TestSpeechClipboard::tickLooksUpRestoresAndSpeaks()
     env.clipboard = &clipboard;
     WindowFixture f(sampleRows(), env);
     TLexivoAppForm *form = f.form.get();
-    CommandBinding::setChecked(form->action("CheckClipSoundAction1"), true);
-    CommandBinding::setChecked(form->action("AutoRestoreAction"), true);
+    CommandBinding::setChecked(form->action(Command::CheckClipSoundAction1), true);
+    CommandBinding::setChecked(form->action(Command::AutoRestoreAction), true);
     form->FileClose1Execute();
     QVERIFY(!form->isVisible());
 
@@ -173,7 +173,7 @@ void TestSpeechClipboard::secretCopiesAreNeverTaken()
     FormEnvironment env;
     env.clipboard = &clipboard;
     WindowFixture f(sampleRows(), env);
-    CommandBinding::setChecked(f.form->action("CheckClipSoundAction1"), true);
+    CommandBinding::setChecked(f.form->action(Command::CheckClipSoundAction1), true);
     f.form->SEdit1->setText(QStringLiteral("apple"));
     clipboard.copy(QStringLiteral("hunter2"), true);
     f.form->Timer1Timer();
@@ -184,8 +184,8 @@ void TestSpeechClipboard::secretCopiesAreNeverTaken()
 void TestSpeechClipboard::watchCommandsFollowTheModeTable()
 {
     WindowFixture f(sampleRows());
-    QAction *clip = f.form->action("CheckClipAction1");
-    QAction *sound = f.form->action("CheckClipSoundAction1");
+    QAction *clip = f.form->action(Command::CheckClipAction1);
+    QAction *sound = f.form->action(Command::CheckClipSoundAction1);
     auto state = [&] {
         return QStringLiteral("%1%2%3").arg(int(clip->isChecked())).arg(int(sound->isChecked())).arg(int(f.form->Timer1->isActive()));
     };
@@ -208,7 +208,7 @@ void TestSpeechClipboard::watchCommandsFollowTheModeTable()
     sound->trigger();
     QCOMPARE(state(), QStringLiteral("000"));
 
-    QAction *restore = f.form->action("AutoRestoreAction");
+    QAction *restore = f.form->action(Command::AutoRestoreAction);
     const bool before = restore->isChecked();
     restore->trigger();
     QCOMPARE(restore->isChecked(), !before);

@@ -199,12 +199,12 @@ void TestTrayWindow::trayMenuItems()
     TrayWindowFixture f;
     const QList<QAction *> items = f.form()->TrayPopupMenu1->actions();
     QCOMPARE(items.size(), 6);
-    QCOMPARE(items.at(0), f.form()->action("RestoreAction"));
+    QCOMPARE(items.at(0), f.form()->action(Command::RestoreAction));
     QVERIFY(items.at(1)->isSeparator());
-    QCOMPARE(items.at(2), f.form()->action("SpeakWord1"));
-    QCOMPARE(items.at(3), f.form()->action("SoundStop1"));
+    QCOMPARE(items.at(2), f.form()->action(Command::SpeakWord1));
+    QCOMPARE(items.at(3), f.form()->action(Command::SoundStop1));
     QVERIFY(items.at(4)->isSeparator());
-    QCOMPARE(items.at(5), f.form()->action("FileExit1"));
+    QCOMPARE(items.at(5), f.form()->action(Command::FileExit1));
     QCOMPARE(items.at(0)->text(), QStringLiteral("&Restore"));
     QCOMPARE(items.at(5)->text(), QStringLiteral("E&xit"));
 }
@@ -263,7 +263,7 @@ void TestTrayWindow::closeHidesToTray()
     if (how == "close")
         QVERIFY(!f.form()->close());
     else
-        f.form()->action("FileClose1")->trigger();
+        f.form()->action(Command::FileClose1)->trigger();
 
     QVERIFY(!f.form()->isVisible());
     QVERIFY(f.app()->isMinimized());

@@ -51,7 +51,7 @@ QStringList editButtonsShown(const TLexivoAppForm *f)
 {
     QStringList shown;
     for (const char *name : {"EditPaste1", "EditCopy1", "EditCut1"}) {
-        const QWidget *button = f->ToolBar1->widgetForAction(f->action(name));
+        const QWidget *button = f->ToolBar1->widgetForAction(f->findChild<QAction *>(QLatin1String(name)));
         if (button && button->isVisibleTo(f->ToolBar1))
             shown << QLatin1String(name);
     }
@@ -109,7 +109,7 @@ void TestView::cleanup()
 
 void TestView::hideAndShowWordsExplorer()
 {
-    QAction *toggle = f->action("ShowHideLeftAction");
+    QAction *toggle = f->action(Command::ShowHideLeftAction);
     QVERIFY(!toggle->isChecked());
     const int windowWidth = f->formWidth();
     const int entryWidth = f->RichEdit1->width();
@@ -158,7 +158,7 @@ void TestView::roundTripsKeepTheirWidths()
     QTRY_COMPARE(f->ScrollBox1->width(), 692);
     const int entryWidth = f->RichEdit1->width();
     QCOMPARE(entryWidth, 345 + 700 - 543);
-    QAction *toggle = f->action("ShowHideLeftAction");
+    QAction *toggle = f->action(Command::ShowHideLeftAction);
     for (int round = 0; round < 3; ++round) {
         toggle->trigger();
         QCOMPARE(f->formWidth(), entryWidth + 32);
@@ -172,7 +172,7 @@ void TestView::roundTripsKeepTheirWidths()
 
 void TestView::explorerCommandTexts()
 {
-    QAction *toggle = f->action("ShowHideLeftAction");
+    QAction *toggle = f->action(Command::ShowHideLeftAction);
     auto expect = [&](const char *text, int image, bool checked) {
         const QString caption = QLatin1String(text);
         QCOMPARE(toggle->text(), caption);
@@ -196,7 +196,7 @@ void TestView::explorerCommandTexts()
 
 void TestView::resizeWhileHiddenKeepsMargins()
 {
-    QAction *toggle = f->action("ShowHideLeftAction");
+    QAction *toggle = f->action(Command::ShowHideLeftAction);
     toggle->trigger();
     // The user widens the narrow window: the entry view grows with it and keeps that width when the list returns.
     f->setFormWidth(f->formWidth() + 100);
@@ -219,7 +219,7 @@ void TestView::toolbarAndStatusBarToggle()
 {
     QFETCH(QString, command);
     QFETCH(QString, bar);
-    QAction *a = f->action(command.toLatin1().constData());
+    QAction *a = f->findChild<QAction *>(command, Qt::FindDirectChildrenOnly);
     QWidget *w = bar == u"StatusBar" ? static_cast<QWidget *>(f->StatusBar) : f->ControlBar1;
     QVERIFY(a->isChecked());
     QVERIFY(w->isVisible());
@@ -241,21 +241,21 @@ void TestView::toolbarAndStatusBarToggle()
 
 void TestView::toolbarFollowsControlBarAfterResize()
 {
-    QAction *a = f->action("ToolbarAction");
+    QAction *a = f->action(Command::ToolbarAction);
     a->trigger();
     f->setFormWidth(640);
     a->trigger();
     QTRY_COMPARE(f->ControlBar1->width(), 632);
     QCOMPARE(f->ToolBar1->width(), f->ControlBar1->width());
     // And the narrow layout without the word list.
-    f->action("ShowHideLeftAction")->trigger();
+    f->action(Command::ShowHideLeftAction)->trigger();
     QCOMPARE(f->ToolBar1->width(), f->ControlBar1->width());
 }
 
 void TestView::alwaysOnTopBothWays()
 {
     // The first run puts the window on top.
-    QAction *a = f->action("AoTAction1");
+    QAction *a = f->action(Command::AoTAction1);
     QVERIFY(a->isChecked());
     QVERIFY(staysOnTop(f));
     a->trigger();
