@@ -8,7 +8,7 @@
 #include "dictionary/DictionaryTable.h"
 #include "lexicon/SpellingAssistant.h"
 #include "platform/Application.h"
-#include "platform/MessageBox.h"
+#include "platform/Platform.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -33,17 +33,18 @@ struct BenchWindow
             std::fprintf(stderr, "usage: %s <folder holding data.dat>\n", argv[0]);
             return 2;
         }
-        qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
         QDir::setCurrent(QString::fromLocal8Bit(argv[1]));
-        MessageBoxes::setPresenter([](MessageBoxes::Kind, const QString &, const QString &text) {
+        Platform platform;
+        platform.messages = MessageBoxes([](MessageBoxes::Kind, const QString &, const QString &text) {
             std::fprintf(stderr, "message: %s\n", qPrintable(text));
         });
+        platform.configFolder = home.path();
         // As the program does, so that the tray gets an icon.
         QGuiApplication::setWindowIcon(Artwork::startIcon());
         app = std::make_unique<Application>();
         FormEnvironment env;
         env.programDir = home.path();
-        form = std::make_unique<TLexivoAppForm>(app.get(), env);
+        form = std::make_unique<TLexivoAppForm>(app.get(), platform, env);
         if (!form->table()->isOpen())
             return 1;
         app->showForm();

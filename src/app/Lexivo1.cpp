@@ -13,7 +13,6 @@
 #include "platform/AppError.h"
 #include "platform/Application.h"
 #include "platform/ImageList.h"
-#include "platform/MessageBox.h"
 #include "clipboard/ClipboardWatcher.h"
 #include "speech/Speaker.h"
 #include "lexicon/SpellingAssistant.h"
@@ -36,8 +35,8 @@ constexpr QSize kDesignBox(535, 296);
 constexpr int kFrameWidth = 8;  // the layout measures the window with its frame
 }
 
-TLexivoAppForm::TLexivoAppForm(Application *app, FormEnvironment env, QWidget *parent)
-    : QMainWindow(parent), m_app(app), m_env(std::move(env))
+TLexivoAppForm::TLexivoAppForm(Application *app, Platform platform, FormEnvironment env, QWidget *parent)
+    : QMainWindow(parent), m_app(app), m_platform(std::move(platform)), m_env(std::move(env))
 {
     Q_ASSERT_X(commandWiringFaults().isEmpty(), "TLexivoAppForm", qPrintable(commandWiringFaults().join(u'\n')));
     buildLayout();
@@ -135,7 +134,7 @@ void TLexivoAppForm::FormCreate()
         applySettings();
     } catch (const AppError &error) {
         // The rest of start-up is skipped; the window keeps what was set so far.
-        MessageBoxes::exception(error.message());
+        m_platform.messages.exception(error.message());
     }
     m_startupFailed = !Table1->isOpen();
 }

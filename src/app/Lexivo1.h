@@ -24,6 +24,7 @@
 //   Xxx1Change, Xxx1Timer… the handler of part Xxx1's event (Change, KeyDown, DblClick, Timer, AfterScroll…)
 
 #include "app/CommandTable.h"
+#include "platform/Platform.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -67,8 +68,8 @@ class SpellingAssistant;
 class SuggestionLine;
 class TableHeadwords;
 
-// What the window takes from outside: the start switch, where its files are, and the
-// platform services, so that tests can build the real window with fakes.
+// What the window takes from outside besides the desktop's services (Platform): the start switch, where its files
+// are, and the engines it runs, so that tests can build the real window with fakes.
 struct FormEnvironment
 {
     bool startHidden = false;  // the first command-line argument is exactly "/m"
@@ -76,7 +77,6 @@ struct FormEnvironment
     TrayShell *trayShell = nullptr;  // the notification area; none given: the desktop's own
     // The speech runtime; none given: espeak-ng.
     std::function<std::unique_ptr<SpeechRuntime>()> speechRuntime;
-    ClipboardSource *clipboard = nullptr;  // none given: the system clipboard
     // The dictionary opened ahead for a path and password, handed over once (see DictionaryTable::preopen).
     std::function<sqlite3 *(const QString &path, const QString &password)> preopenedDictionary;
     // The spelling dictionary, loaded off the GUI thread by startSpelling(); none given: Hunspell's en_US.
@@ -88,7 +88,7 @@ class TLexivoAppForm final : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit TLexivoAppForm(Application *app, FormEnvironment env = {}, QWidget *parent = nullptr);
+    TLexivoAppForm(Application *app, Platform platform, FormEnvironment env = {}, QWidget *parent = nullptr);
     ~TLexivoAppForm() override;
 
     // The dictionary file, relative to the working folder, and the password its session is given.
@@ -208,6 +208,9 @@ private:
     static std::span<const HandlerRow> handlerTable();
     // Every menu's, context menu's and the toolbar's list of commands.
     static QList<QList<Command>> commandLists();
+    // Runs an event's handler; a failure escaping it is shown in the error box and the program goes on.
+    template <typename F>
+    void guarded(F &&handler);
     void createHistory();
     void bindStandardEditCommands();
     // The commands that act on the focused text control, in EditCommands::kAll's order: StandardEditCommands
@@ -241,6 +244,7 @@ private:
     void anchorChildren(QSize boxSize);
 
     Application *m_app;
+    Platform m_platform;
     FormEnvironment m_env;
     bool m_startupFailed = false;
     bool m_created = false;

@@ -9,29 +9,23 @@
 #include "app/WordGrid.h"
 #include "dictionary/DictionaryTable.h"
 #include "platform/AppError.h"
-#include "platform/MessageBox.h"
 
 #include <QAction>
 #include <QTimer>
 
 #include <exception>
 
-namespace {
-
-// A failure escaping a handler is shown in the error box and the program goes on.
 template <typename F>
-void guarded(F &&handler)
+void TLexivoAppForm::guarded(F &&handler)
 {
     try {
         handler();
     } catch (const AppError &error) {
-        MessageBoxes::exception(error.message());
+        m_platform.messages.exception(error.message());
     } catch (const std::exception &error) {
-        MessageBoxes::exception(QString::fromLocal8Bit(error.what()));
+        m_platform.messages.exception(QString::fromLocal8Bit(error.what()));
     }
 }
-
-} // namespace
 
 // A command's handler, bound to its action by id.
 struct TLexivoAppForm::HandlerRow

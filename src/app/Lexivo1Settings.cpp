@@ -6,7 +6,6 @@
 #include "app/WindowPlacement.h"
 #include "dictionary/DictionaryTable.h"
 #include "platform/Application.h"
-#include "platform/MessageBox.h"
 #include "platform/ProfileFile.h"
 #include "platform/SettingsKey.h"
 #include "tray/Trayicon.h"
@@ -24,13 +23,13 @@
 namespace {
 
 // The file is named after the message, so the user knows which one to look at.
-void showKeyFailure()
+void showKeyFailure(const Platform &platform)
 {
-    MessageBoxes::stop(QStringLiteral("Error..."),
-                       QStringLiteral("You must have administrator rights to do this operation or may be an "
-                                      "operating system problem.")
-                           + QStringLiteral("\n\n")
-                           + QDir::toNativeSeparators(SettingsKey::filePathFor(QLatin1String(settingsKeyPath))));
+    const QString file = SettingsKey::filePathFor(platform.configFolder, QLatin1String(settingsKeyPath));
+    platform.messages.stop(QStringLiteral("Error..."),
+                           QStringLiteral("You must have administrator rights to do this operation or may be an "
+                                          "operating system problem.")
+                               + QStringLiteral("\n\n") + QDir::toNativeSeparators(file));
 }
 
 QList<QRect> screenRects()
@@ -49,9 +48,9 @@ constexpr int kTitleBarGuess = 30;
 void TLexivoAppForm::applySettings()
 {
     const ProfileFile file(QDir(m_env.programDir).filePath(QLatin1String(settingsFileName)));
-    const auto key = SettingsKey::openOrCreate(QLatin1String(settingsKeyPath));
+    const auto key = SettingsKey::openOrCreate(m_platform.configFolder, QLatin1String(settingsKeyPath));
     if (!key) {
-        showKeyFailure();
+        showKeyFailure(m_platform);
         return;
     }
     auto check = [this](Command id) {
@@ -118,10 +117,10 @@ void TLexivoAppForm::applySettings()
 
 void TLexivoAppForm::saveSettings(bool quiet)
 {
-    const auto key = SettingsKey::openOrCreate(QLatin1String(settingsKeyPath));
+    const auto key = SettingsKey::openOrCreate(m_platform.configFolder, QLatin1String(settingsKeyPath));
     if (!key) {
         if (!quiet)
-            showKeyFailure();
+            showKeyFailure(m_platform);
         return;
     }
     SavedValues values;
@@ -140,5 +139,5 @@ void TLexivoAppForm::saveSettings(bool quiet)
     values.checkClipSound = action(Command::CheckClipSoundAction1)->isChecked();
     // A settings file that cannot be written is said, not lost in silence; the program ends all the same.
     if (!::saveSettings(*key, values) && !quiet)
-        showKeyFailure();
+        showKeyFailure(m_platform);
 }

@@ -18,9 +18,7 @@
 #include "app/SearchEdit.h"
 #include "app/WordGrid.h"
 #include "artwork/Artwork.h"
-#include "platform/LinkOpener.h"
 #include "platform/MailHandoff.h"
-#include "platform/MessageBox.h"
 #include "editing/EditCommands.h"
 #include "editing/EmphasisCommand.h"
 #include "sharing/FeedbackLinks.h"
@@ -115,6 +113,7 @@ void TLexivoAppForm::createSharing()
     m_underlineBinding = bind(Emphasis::Underline, Command::RichEditUnderline1);
 
     m_mailHandoff = new MailHandoff(this);
+    m_mailHandoff->setProgram(m_platform.mailProgram);
     m_mailHandoff->setObjectName(QStringLiteral("MailHandoff1"));
     connect(m_mailHandoff, &MailHandoff::finished, this, &TLexivoAppForm::mailFinished);
 
@@ -164,22 +163,22 @@ void TLexivoAppForm::FileSend1Execute()
 void TLexivoAppForm::mailFinished(bool handedOver)
 {
     if (!handedOver)
-        MessageBoxes::errorDialog(QStringLiteral("Error sending mail"));
+        m_platform.messages.errorDialog(QStringLiteral("Error sending mail"));
 }
 
 void TLexivoAppForm::ContentAction1Execute()
 {
-    HelpViewer::showHelp(HelpLocator::forThisProcess(QStringLiteral(VERBARIUM_DATADIR)), this);
+    HelpViewer::showHelp(HelpLocator::forThisProcess(QStringLiteral(VERBARIUM_DATADIR)), m_platform.openLink, this);
 }
 
 void TLexivoAppForm::SuggestActionExecute()
 {
-    LinkOpener::open(FeedbackLinks::suggestionLink());
+    m_platform.openLink(FeedbackLinks::suggestionLink());
 }
 
 void TLexivoAppForm::ReportActionExecute()
 {
-    LinkOpener::open(FeedbackLinks::bugReportLink());
+    m_platform.openLink(FeedbackLinks::bugReportLink());
 }
 
 void TLexivoAppForm::HelpAbout1Execute()
@@ -193,12 +192,12 @@ void TLexivoAppForm::HelpAbout1Execute()
 
 void TLexivoAppForm::VendorURLLabel1Click()
 {
-    LinkOpener::open(FeedbackLinks::webSiteLink());
+    m_platform.openLink(FeedbackLinks::webSiteLink());
 }
 
 void TLexivoAppForm::VendorUrlImage1Click()
 {
-    LinkOpener::open(FeedbackLinks::webSiteLink());
+    m_platform.openLink(FeedbackLinks::webSiteLink());
 }
 
 void TLexivoAppForm::RichEditBold1Execute()

@@ -52,7 +52,7 @@ void TLexivoAppForm::SoundStop1Execute()
 
 void TLexivoAppForm::createClipboardWatcher()
 {
-    ClipboardSource *source = m_env.clipboard ? m_env.clipboard : SystemClipboard::instance();
+    ClipboardSource *source = m_platform.clipboard();
     ClipboardWatcherCallbacks callbacks;
     callbacks.setSearchText = [this](const QString &text) { SEdit1->setText(text); };
     callbacks.autoRestoreChecked = [this] { return action(Command::AutoRestoreAction)->isChecked(); };

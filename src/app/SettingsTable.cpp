@@ -8,23 +8,32 @@
 
 namespace {
 
-// Each setting once: its name, where the file keeps it, its default there, and what "E&xit" writes for it.
+constexpr SettingDef switchSetting(const char *name, const char *section, const char *fileDefault, int saveRank,
+                                   bool SavedValues::*value, std::function<void(bool)> SettingsTargets::*target)
+{
+    return {name, section, fileDefault, SettingKind::Switch, saveRank, value, target, nullptr, nullptr};
+}
+
+constexpr SettingDef positionSetting(const char *name, int saveRank, int SavedValues::*value,
+                                     std::function<void(int)> SettingsTargets::*target)
+{
+    return {name, "Display", "0", SettingKind::Position, saveRank, nullptr, nullptr, value, target};
+}
+
+// Each setting once, in the order start-up applies them: name, file section and default, place in the save order,
+// the window's value and what start-up does with it.
 constexpr std::array<SettingDef, 10> defs{{
-    {"ToolBar", "View", "Yes", SettingKind::Switch, 1, [](const SavedValues &v) { return switchText(v.toolBar); }},
-    {"StatusBar", "View", "Yes", SettingKind::Switch, 2, [](const SavedValues &v) { return switchText(v.statusBar); }},
-    {"WordsExplorer", "View", "Yes", SettingKind::Switch, 3,
-     [](const SavedValues &v) { return switchText(v.wordsExplorer); }},
-    {"AoT", "Options", "Yes", SettingKind::Switch, 6, [](const SavedValues &v) { return switchText(v.alwaysOnTop); }},
-    {"ARA", "Options", "Yes", SettingKind::Switch, 7, [](const SavedValues &v) { return switchText(v.autoRestore); }},
-    {"CheckClip", "Options", "No", SettingKind::Switch, 8, [](const SavedValues &v) { return switchText(v.checkClip); }},
-    {"CheckClipSound", "Options", "Yes", SettingKind::Switch, 9,
-     [](const SavedValues &v) { return switchText(v.checkClipSound); }},
-    {"WinState", "Display", "0", SettingKind::WindowState, 0,
-     [](const SavedValues &v) { return windowStateText(v.windowState); }},
-    {"WindowTop", "Display", "0", SettingKind::Position, 4,
-     [](const SavedValues &v) { return QString::number(v.windowTop); }},
-    {"WindowLeft", "Display", "0", SettingKind::Position, 5,
-     [](const SavedValues &v) { return QString::number(v.windowLeft); }},
+    switchSetting("ToolBar", "View", "Yes", 1, &SavedValues::toolBar, &SettingsTargets::toolBar),
+    switchSetting("StatusBar", "View", "Yes", 2, &SavedValues::statusBar, &SettingsTargets::statusBar),
+    switchSetting("WordsExplorer", "View", "Yes", 3, &SavedValues::wordsExplorer, &SettingsTargets::wordsExplorer),
+    switchSetting("AoT", "Options", "Yes", 6, &SavedValues::alwaysOnTop, &SettingsTargets::alwaysOnTop),
+    switchSetting("ARA", "Options", "Yes", 7, &SavedValues::autoRestore, &SettingsTargets::autoRestore),
+    switchSetting("CheckClip", "Options", "No", 8, &SavedValues::checkClip, &SettingsTargets::checkClip),
+    switchSetting("CheckClipSound", "Options", "Yes", 9, &SavedValues::checkClipSound,
+                  &SettingsTargets::checkClipSound),
+    {"WinState", "Display", "0", SettingKind::WindowState, 0},
+    positionSetting("WindowTop", 4, &SavedValues::windowTop, &SettingsTargets::windowTop),
+    positionSetting("WindowLeft", 5, &SavedValues::windowLeft, &SettingsTargets::windowLeft),
 }};
 
 constexpr std::array<const char *, 10> saveOrder = [] {
@@ -35,11 +44,6 @@ constexpr std::array<const char *, 10> saveOrder = [] {
 }();
 static_assert(std::all_of(saveOrder.begin(), saveOrder.end(), [](const char *name) { return name != nullptr; }),
               "every setting has a rank of its own");
-
-const SettingDef &def(const char *name)
-{
-    return *findSetting(QString::fromLatin1(name));
-}
 
 template <typename F, typename... Args>
 void call(const F &f, Args &&...args)
@@ -130,32 +134,53 @@ int positionFrom(const QString &value)
 
 void applySettings(const SettingsKey *key, const ProfileFile &file, bool startHidden, const SettingsTargets &targets)
 {
-    const auto read = [&](const char *name) { return readSetting(key, file, def(name)); };
-    call(targets.toolBar, switchOn(read("ToolBar")));
-    call(targets.statusBar, switchOn(read("StatusBar")));
-    call(targets.wordsExplorer, switchOn(read("WordsExplorer")));
-    call(targets.alwaysOnTop, switchOn(read("AoT")));
-    call(targets.autoRestore, switchOn(read("ARA")));
-    const bool checkClip = switchOn(read("CheckClip"));
-    call(targets.checkClip, checkClip);
-    const bool checkClipSound = switchOn(read("CheckClipSound"));
-    call(targets.checkClipSound, checkClipSound);
-    call(targets.clipboardTimer, checkClip || checkClipSound);
-    if (startHidden) {
-        call(targets.startHidden);
-    } else if (const auto state = windowStateFrom(read("WinState"))) {
-        call(targets.windowState, *state);
+    SavedValues applied;
+    for (const SettingDef &d : defs) {
+        switch (d.kind) {
+        case SettingKind::Switch:
+            applied.*d.switchValue = switchOn(readSetting(key, file, d));
+            call(targets.*d.switchTarget, applied.*d.switchValue);
+            break;
+        case SettingKind::WindowState:
+            // "/m" takes the place of the stored state, which is then not read at all.
+            if (startHidden)
+                call(targets.startHidden);
+            else if (const auto state = windowStateFrom(readSetting(key, file, d)))
+                call(targets.windowState, *state);
+            break;
+        case SettingKind::Position:
+            call(targets.*d.positionTarget, positionFrom(readSetting(key, file, d)));
+            break;
+        }
+        // The clipboard timer follows the two watch switches once both are applied.
+        if (d.switchValue == &SavedValues::checkClipSound)
+            call(targets.clipboardTimer, applied.checkClip || applied.checkClipSound);
     }
-    call(targets.windowTop, positionFrom(read("WindowTop")));
-    call(targets.windowLeft, positionFrom(read("WindowLeft")));
 }
+
+namespace {
+
+QString savedText(const SettingDef &d, const SavedValues &v)
+{
+    switch (d.kind) {
+    case SettingKind::Switch:
+        return switchText(v.*d.switchValue);
+    case SettingKind::WindowState:
+        return windowStateText(v.windowState);
+    case SettingKind::Position:
+        return QString::number(v.*d.positionValue);
+    }
+    return {};
+}
+
+} // namespace
 
 QList<std::pair<QString, QString>> savedEntries(const SavedValues &v)
 {
     QList<std::pair<QString, QString>> out;
     for (const char *name : saveOrder) {
-        const SettingDef &d = def(name);
-        out.append({QLatin1StringView(d.name), d.savedText(v)});
+        const SettingDef &d = *findSetting(QString::fromLatin1(name));
+        out.append({QLatin1StringView(d.name), savedText(d, v)});
     }
     return out;
 }

@@ -37,14 +37,38 @@ struct SavedValues
     bool checkClipSound = false;
 };
 
+// What start-up does with the values; callbacks left empty are skipped.
+struct SettingsTargets
+{
+    std::function<void(bool)> toolBar;
+    std::function<void(bool)> statusBar;
+    std::function<void(bool)> wordsExplorer;  // true: shown
+    std::function<void(bool)> alwaysOnTop;
+    std::function<void(bool)> autoRestore;
+    std::function<void(bool)> checkClip;
+    std::function<void(bool)> checkClipSound;
+    std::function<void(bool)> clipboardTimer; // after the two watch switches: on when either is on
+    std::function<void(Qt::WindowState)> windowState;
+    std::function<void()> startHidden;        // with "/m", in place of the window state
+    std::function<void(int)> windowTop;
+    std::function<void(int)> windowLeft;
+};
+
+// One stored setting, stated once: how it is read (name, file section, file default), what start-up does with it
+// (the target), and what "E&xit" writes (the window's value, at its rank in the save order). A switch names a bool
+// value and a bool target, a position an int value and an int target; the window state is the special row that
+// start-up applies through windowState or startHidden and "E&xit" writes from SavedValues::windowState.
 struct SettingDef
 {
     const char *name;        // value name in the settings key and key in the settings file
     const char *section;     // section of the settings file
     const char *fileDefault; // when the file has no such key
     SettingKind kind;
-    int saveRank;                              // place in the order in which "E&xit" writes them
-    QString (*savedText)(const SavedValues &); // what "E&xit" writes
+    int saveRank; // place in the order in which "E&xit" writes them
+    bool SavedValues::*switchValue = nullptr;
+    std::function<void(bool)> SettingsTargets::*switchTarget = nullptr;
+    int SavedValues::*positionValue = nullptr;
+    std::function<void(int)> SettingsTargets::*positionTarget = nullptr;
 };
 
 // In the order in which start-up applies them.
@@ -66,23 +90,6 @@ std::optional<Qt::WindowState> windowStateFrom(const QString &value);
 QString windowStateText(Qt::WindowStates state);
 // Decimal whole number with an optional sign; throws AppError("'<text>' is not a valid integer value").
 int positionFrom(const QString &value);
-
-// What start-up does with the values; callbacks left empty are skipped.
-struct SettingsTargets
-{
-    std::function<void(bool)> toolBar;
-    std::function<void(bool)> statusBar;
-    std::function<void(bool)> wordsExplorer;  // true: shown
-    std::function<void(bool)> alwaysOnTop;
-    std::function<void(bool)> autoRestore;
-    std::function<void(bool)> checkClip;
-    std::function<void(bool)> checkClipSound;
-    std::function<void(bool)> clipboardTimer; // after the two watch switches: on when either is on
-    std::function<void(Qt::WindowState)> windowState;
-    std::function<void()> startHidden;        // with "/m", in place of the window state
-    std::function<void(int)> windowTop;
-    std::function<void(int)> windowLeft;
-};
 
 // Reads and applies the ten settings in start-up order. An AppError from a read or a conversion propagates and
 // leaves the later settings unapplied.

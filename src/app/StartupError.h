@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MessageBox.h"
+
 #include <QString>
 
 #include <functional>
@@ -12,6 +14,6 @@ struct StartupError
     int exitCode = 1;
 };
 
-// Runs the building of the main window. Whatever escapes it is shown in a message box and becomes the
-// exit status; nothing is returned when the window was built.
-std::optional<int> buildOrReport(const std::function<void()> &build);
+// Runs the building of the main window. Whatever escapes it is shown in one of the message boxes and becomes
+// the exit status; nothing is returned when the window was built.
+std::optional<int> buildOrReport(const std::function<void()> &build, const MessageBoxes &messages);

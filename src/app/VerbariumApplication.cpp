@@ -2,11 +2,11 @@
 
 #include "app/Accessibility.h"
 #include "platform/AppError.h"
-#include "platform/MessageBox.h"
 
 #include <exception>
 
-VerbariumApplication::VerbariumApplication(int &argc, char **argv) : QApplication(argc, argv)
+VerbariumApplication::VerbariumApplication(int &argc, char **argv, MessageBoxes messages)
+    : QApplication(argc, argv), m_messages(std::move(messages))
 {
     // Before any window exists: a screen reader may ask for the application's children at once.
     Accessibility::installFactory();
@@ -17,9 +17,9 @@ bool VerbariumApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const AppError &error) {
-        MessageBoxes::exception(error.message());
+        m_messages.exception(error.message());
     } catch (const std::exception &error) {
-        MessageBoxes::exception(QString::fromLocal8Bit(error.what()));
+        m_messages.exception(QString::fromLocal8Bit(error.what()));
     }
     return false;
 }

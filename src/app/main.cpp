@@ -8,7 +8,7 @@
 #include "dictionary/DictionaryTable.h"
 #include "platform/Application.h"
 #include "platform/EspeakSpeech.h"
-#include "platform/MessageBox.h"
+#include "platform/Platform.h"
 #include "platform/PrestartedRuntime.h"
 #include "platform/SessionEnd.h"
 #include "platform/SingleInstance.h"
@@ -87,12 +87,12 @@ protected:
 };
 
 // A running instance holds the name but does not answer: say so rather than end in silence.
-int reportNotResponding(int argc, char **argv)
+int reportNotResponding(int argc, char **argv, const MessageBoxes &messages)
 {
     const QString text = QStringLiteral("Verbarium is already running but is not responding.");
     std::fprintf(stderr, "%s\n", qPrintable(text));
     QApplication qtApp(argc, argv);
-    MessageBoxes::ownerless(text);
+    messages.ownerless(text);
     return 1;
 }
 
@@ -101,6 +101,8 @@ int reportNotResponding(int argc, char **argv)
 int main(int argc, char **argv)
 {
     preferX11UnderWayland();
+    // The desktop's services, for the window and for what is said before it exists.
+    const Platform platform;
 
     // A running instance is asked to come forward; this start then ends without touching settings.
     // The toolkit is not needed for that, so a second start ends before starting it.
@@ -109,7 +111,7 @@ int main(int argc, char **argv)
     case SingleInstance::Start::HandedOver:
         return 0;
     case SingleInstance::Start::NotResponding:
-        return reportNotResponding(argc, argv);
+        return reportNotResponding(argc, argv, platform.messages);
     case SingleInstance::Start::First:
         break;
     }
@@ -123,7 +125,7 @@ int main(int argc, char **argv)
     EspeakRuntime::loadLibrary();
     auto speech = std::make_unique<PrestartedRuntime>(std::make_unique<EspeakRuntime>());
 
-    VerbariumApplication qtApp(argc, argv);
+    VerbariumApplication qtApp(argc, argv, platform.messages);
     QApplication::setStyle(new VerbariumStyle);
     QGuiApplication::setQuitOnLastWindowClosed(false);
     QCoreApplication::setApplicationName(QStringLiteral("verbarium"));
@@ -155,7 +157,8 @@ int main(int argc, char **argv)
         else
             showRequested = true;
     });
-    if (const auto failed = buildOrReport([&] { form = std::make_unique<TLexivoAppForm>(&app, env); }))
+    const auto build = [&] { form = std::make_unique<TLexivoAppForm>(&app, platform, env); };
+    if (const auto failed = buildOrReport(build, platform.messages))
         return *failed;
 
     // As the loop starts the window is shown, unless it starts minimised: "/m" goes to the tray (or, without a

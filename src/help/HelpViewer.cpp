@@ -15,7 +15,6 @@
 
 #include "help/HelpLocator.h"
 #include "platform/AppError.h"
-#include "platform/LinkOpener.h"
 
 namespace {
 
@@ -29,7 +28,8 @@ QPointer<HelpViewer> &theViewer()
 
 } // namespace
 
-HelpViewer::HelpViewer(QWidget *parent) : QWidget(parent, Qt::Window)
+HelpViewer::HelpViewer(LinkOpener openLink, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_openLink(std::move(openLink))
 {
     setWindowTitle(QStringLiteral("Verbarium Help"));
     setObjectName(QStringLiteral("HelpViewer"));
@@ -93,11 +93,11 @@ HelpViewer *HelpViewer::instance()
     return theViewer();
 }
 
-HelpViewer *HelpViewer::showHelp(const HelpLocator &locator, QWidget *owner)
+HelpViewer *HelpViewer::showHelp(const HelpLocator &locator, LinkOpener openLink, QWidget *owner)
 {
     QPointer<HelpViewer> &viewer = theViewer();
     if (!viewer) {
-        viewer = new HelpViewer(owner);
+        viewer = new HelpViewer(std::move(openLink), owner);
         viewer->setAttribute(Qt::WA_DeleteOnClose);
     }
     const QString path = locator.locate();
@@ -241,5 +241,5 @@ void HelpViewer::followLink(const QUrl &url)
     }
     if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")
         || url.scheme() == QLatin1String("mailto"))
-        LinkOpener::open(url);
+        m_openLink(url);
 }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "help/HelpFile.h"
+#include "platform/LinkOpener.h"
 
 class HelpLocator;
 class QLabel;
@@ -23,11 +24,12 @@ class HelpViewer final : public QWidget
 {
     Q_OBJECT
 public:
-    explicit HelpViewer(QWidget *parent = nullptr);
+    // Links out of the help (web, mail) go to openLink.
+    explicit HelpViewer(LinkOpener openLink, QWidget *parent = nullptr);
 
     // Opens the viewer for the help file the locator finds, or brings the open one forward.
     // Non-modal; the one viewer is reused while it is open.
-    static HelpViewer *showHelp(const HelpLocator &locator, QWidget *owner = nullptr);
+    static HelpViewer *showHelp(const HelpLocator &locator, LinkOpener openLink, QWidget *owner = nullptr);
     static HelpViewer *instance();
 
     // Loads a help file; on failure the viewer shows why and returns false.
@@ -56,6 +58,7 @@ private:
 
     std::optional<HelpFile> m_file;
     QString m_path;
+    LinkOpener m_openLink;
     QString m_current;
     QTabWidget *m_tabs = nullptr;
     QTreeWidget *m_contents = nullptr;

@@ -2,27 +2,7 @@
 
 #include <QDesktopServices>
 
-namespace LinkOpener {
-namespace {
-
-Opener &opener()
+bool openWithDesktop(const QUrl &url)
 {
-    static Opener o;
-    return o;
-}
-
-} // namespace
-
-void setOpener(Opener o)
-{
-    opener() = std::move(o);
-}
-
-bool open(const QUrl &url)
-{
-    if (opener())
-        return opener()(url);
     return QDesktopServices::openUrl(url);
 }
-
-} // namespace LinkOpener

@@ -4,14 +4,8 @@
 
 #include <functional>
 
-// Opens a web or mailto link with the desktop's registered program. Tests replace the opener.
-namespace LinkOpener {
+// Opens a web or mailto link; returns what the desktop reported (callers of the feedback links do not look at it).
+using LinkOpener = std::function<bool(const QUrl &url)>;
 
-using Opener = std::function<bool(const QUrl &url)>;
-
-// Replaces the opener (tests); an empty opener restores the desktop's.
-void setOpener(Opener opener);
-// Returns what the desktop reported; callers of the feedback links do not look at it.
-bool open(const QUrl &url);
-
-} // namespace LinkOpener
+// The desktop's registered program for the link's scheme.
+bool openWithDesktop(const QUrl &url);

@@ -2,7 +2,7 @@
 
 #include <QProcess>
 
-MailHandoff::MailHandoff(QObject *parent) : QObject(parent), m_program(QStringLiteral("xdg-email")) {}
+MailHandoff::MailHandoff(QObject *parent) : QObject(parent), m_program(desktopProgram()) {}
 
 void MailHandoff::send(const QString &subject, const QString &body)
 {

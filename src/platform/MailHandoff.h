@@ -9,9 +9,12 @@ class MailHandoff final : public QObject
 {
     Q_OBJECT
 public:
+    // The desktop's own hand-off, the program the hand-off starts unless told otherwise.
+    static QString desktopProgram() { return QStringLiteral("xdg-email"); }
+
     explicit MailHandoff(QObject *parent = nullptr);
 
-    // The command that opens the compose window; tests put a script of their own here.
+    // The command that opens the compose window.
     void setProgram(const QString &program) { m_program = program; }
     QString program() const { return m_program; }
 

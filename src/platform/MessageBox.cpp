@@ -2,51 +2,30 @@
 
 #include <QMessageBox>
 
-namespace MessageBoxes {
-namespace {
-
-Presenter &presenter()
+void MessageBoxes::showDialog(Kind kind, const QString &caption, const QString &text)
 {
-    static Presenter p;
-    return p;
-}
-
-void show(Kind kind, const QString &caption, const QString &text, QMessageBox::Icon icon)
-{
-    if (presenter()) {
-        presenter()(kind, caption, text);
-        return;
-    }
+    const QMessageBox::Icon icon = kind == Kind::Ownerless ? QMessageBox::NoIcon : QMessageBox::Critical;
     QMessageBox box(icon, caption, text, QMessageBox::Ok);
     box.exec();
 }
 
-} // namespace
-
-void setPresenter(Presenter p)
-{
-    presenter() = std::move(p);
-}
-
-void ownerless(const QString &text)
+void MessageBoxes::ownerless(const QString &text) const
 {
     // A box without a caption of the program's own reads "Error" on the desktop, as the system's default.
-    show(Kind::Ownerless, QStringLiteral("Error"), text, QMessageBox::NoIcon);
+    m_present(Kind::Ownerless, QStringLiteral("Error"), text);
 }
 
-void stop(const QString &caption, const QString &text)
+void MessageBoxes::stop(const QString &caption, const QString &text) const
 {
-    show(Kind::Application, caption, text, QMessageBox::Critical);
+    m_present(Kind::Application, caption, text);
 }
 
-void exception(const QString &text)
+void MessageBoxes::exception(const QString &text) const
 {
-    show(Kind::Exception, QStringLiteral("Verbarium"), text, QMessageBox::Critical);
+    m_present(Kind::Exception, QStringLiteral("Verbarium"), text);
 }
 
-void errorDialog(const QString &text)
+void MessageBoxes::errorDialog(const QString &text) const
 {
-    show(Kind::ErrorDialog, QStringLiteral("Error"), text, QMessageBox::Critical);
+    m_present(Kind::ErrorDialog, QStringLiteral("Error"), text);
 }
-
-} // namespace MessageBoxes

@@ -45,16 +45,7 @@ struct KeyLocation
     QString group;
 };
 
-QString configRoot()
-{
-    // A relative XDG_CONFIG_HOME is invalid by the XDG rules and must be ignored.
-    const QString env = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!env.isEmpty() && QDir::isAbsolutePath(env))
-        return QDir::cleanPath(env);
-    return QDir::homePath() + QStringLiteral("/.config");
-}
-
-std::optional<KeyLocation> locate(const QString &keyPath)
+std::optional<KeyLocation> locate(const QString &configFolder, const QString &keyPath)
 {
     QStringList parts = keyPath.split(u'\\', Qt::SkipEmptyParts);
     if (!parts.isEmpty() && parts.first().compare(u"SOFTWARE", Qt::CaseInsensitive) == 0)
@@ -66,7 +57,7 @@ std::optional<KeyLocation> locate(const QString &keyPath)
             return std::nullopt;
     }
     const QString group = parts.takeLast();
-    return KeyLocation{configRoot() + u'/' + parts.join(u'/') + QStringLiteral(".conf"), group};
+    return KeyLocation{configFolder + u'/' + parts.join(u'/') + QStringLiteral(".conf"), group};
 }
 
 bool headerName(const QString &line, QString *name)
@@ -216,9 +207,18 @@ bool writeReplacing(const QString &path, const std::optional<QByteArray> &data)
 
 } // namespace
 
-std::unique_ptr<SettingsKey> SettingsKey::openOrCreate(const QString &keyPath)
+QString SettingsKey::userConfigFolder()
 {
-    const auto where = locate(keyPath);
+    // A relative XDG_CONFIG_HOME is invalid by the XDG rules and must be ignored.
+    const QString env = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!env.isEmpty() && QDir::isAbsolutePath(env))
+        return QDir::cleanPath(env);
+    return QDir::homePath() + QStringLiteral("/.config");
+}
+
+std::unique_ptr<SettingsKey> SettingsKey::openOrCreate(const QString &configFolder, const QString &keyPath)
+{
+    const auto where = locate(configFolder, keyPath);
     if (!where)
         return nullptr;
     const QString folder = QFileInfo(where->file).absolutePath();
@@ -236,9 +236,9 @@ std::unique_ptr<SettingsKey> SettingsKey::openOrCreate(const QString &keyPath)
     return key;
 }
 
-QString SettingsKey::filePathFor(const QString &keyPath)
+QString SettingsKey::filePathFor(const QString &configFolder, const QString &keyPath)
 {
-    const auto where = locate(keyPath);
+    const auto where = locate(configFolder, keyPath);
     return where ? where->file : QString();
 }
 

@@ -6,7 +6,8 @@
 #include <memory>
 
 // The per-user settings key. A key path such as "\SOFTWARE\Ostrand\Verbarium\1.0.0.0" lives in the text file
-// $XDG_CONFIG_HOME/Ostrand/Verbarium.conf (default ~/.config), in the group [1.0.0.0]; values are strings.
+// <config folder>/Ostrand/Verbarium.conf, in the group [1.0.0.0]; values are strings. The program's config folder
+// is userConfigFolder(): $XDG_CONFIG_HOME, or ~/.config.
 //
 // File format: "name=value" lines under "[group]" headers. A value is taken literally (commas included) after
 // trimming, unless it begins with a double quote: then it is one quoted string with the escapes \\ \" \n \r \t
@@ -21,10 +22,12 @@
 class SettingsKey final
 {
 public:
+    // The user's config folder by the XDG rules: $XDG_CONFIG_HOME when it is an absolute path, else ~/.config.
+    static QString userConfigFolder();
     // Null when the folder can be neither opened nor created, or written to (the caller reports it).
-    static std::unique_ptr<SettingsKey> openOrCreate(const QString &keyPath);
-    // Where the key of keyPath is kept; empty when keyPath names no key.
-    static QString filePathFor(const QString &keyPath);
+    static std::unique_ptr<SettingsKey> openOrCreate(const QString &configFolder, const QString &keyPath);
+    // Where the key of keyPath is kept under configFolder; empty when keyPath names no key.
+    static QString filePathFor(const QString &configFolder, const QString &keyPath);
 
     ~SettingsKey();
     SettingsKey(const SettingsKey &) = delete;

@@ -1,14 +1,16 @@
 #pragma once
 
-// Builds the real main window over a small dictionary in a private working folder, with message
-// boxes recorded instead of shown.
+// Builds the real main window over a small dictionary in a private working folder, with the desktop's
+// services faked: message boxes and opened links recorded, settings kept in the private home, the clipboard
+// one the test copies into.
 
+#include "../mocks/FakeClipboard.h"
 #include "../mocks/FakeSpeech.h"
 #include "../unit/tray/FakeTrayShell.h"
 #include "app/Lexivo1.h"
 #include "dictionary/DictionaryWriter.h"
 #include "platform/Application.h"
-#include "platform/MessageBox.h"
+#include "platform/Platform.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -31,13 +33,9 @@ public:
     {
         m_oldDir = QDir::currentPath();
         qputenv("HOME", m_home.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", (m_home.path() + "/config").toUtf8());
         if (writeDictionary)
             ::writeDictionary(m_work.filePath("data.dat"), rows, QStringLiteral("marbol47quen"), {}, extraTables);
         QDir::setCurrent(m_work.path());
-        MessageBoxes::setPresenter([this](MessageBoxes::Kind kind, const QString &caption, const QString &text) {
-            boxes.append({kind, caption, text});
-        });
         if (env.programDir.isEmpty())
             env.programDir = m_work.path();
         // The window speaks into a recording fake unless a test brings its own runtime.
@@ -48,14 +46,31 @@ public:
         if (!env.trayShell)
             env.trayShell = &trayShell;
         app = std::make_unique<Application>();
-        form = std::make_unique<TLexivoAppForm>(app.get(), env);
+        form = std::make_unique<TLexivoAppForm>(app.get(), platform(), env);
     }
+
+    // Boxes and links recorded into this fixture, settings under its home, its clipboard.
+    Platform platform()
+    {
+        Platform p;
+        p.messages = MessageBoxes([this](MessageBoxes::Kind kind, const QString &caption, const QString &text) {
+            boxes.append({kind, caption, text});
+        });
+        p.openLink = [this](const QUrl &url) {
+            openedLinks.append(url.toString());
+            return true;
+        };
+        p.configFolder = configFolder();
+        p.clipboard = [this] { return &clipboard; };
+        return p;
+    }
+
+    QString configFolder() const { return m_home.path() + QStringLiteral("/config"); }
 
     ~WindowFixture()
     {
         form.reset();
         app.reset();
-        MessageBoxes::setPresenter({});
         QDir::setCurrent(m_oldDir);
     }
 
@@ -63,9 +78,11 @@ public:
 
     std::shared_ptr<FakeSpeechLog> speech = std::make_shared<FakeSpeechLog>();
     FakeTrayShell trayShell;
+    FakeClipboard clipboard;
     std::unique_ptr<Application> app;
     std::unique_ptr<TLexivoAppForm> form;
     QList<ShownBox> boxes;
+    QStringList openedLinks;
 
 private:
     QTemporaryDir m_home;

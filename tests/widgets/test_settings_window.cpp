@@ -76,8 +76,8 @@ public:
             QFile::setPermissions(configHome, QFile::ReadOwner | QFile::ExeOwner);
             m_lockedDir = configHome;
         }
-        qputenv("XDG_CONFIG_HOME", configHome.toUtf8());
-        keyPath = SettingsKey::filePathFor(QLatin1String(settingsKeyPath));
+        m_configFolder = configHome;
+        keyPath = SettingsKey::filePathFor(configHome, QLatin1String(settingsKeyPath));
         if (!setup.key.isNull())
             writeText(keyPath, setup.key);
         if (!setup.ini.isNull())
@@ -85,29 +85,32 @@ public:
 
         writeDictionary(m_work.filePath(QStringLiteral("data.dat")), sampleRows());
         QDir::setCurrent(m_work.path());
-        MessageBoxes::setPresenter([this](MessageBoxes::Kind kind, const QString &caption, const QString &text) {
+        Platform platform;
+        platform.messages = MessageBoxes([this](MessageBoxes::Kind kind, const QString &caption, const QString &text) {
             boxes.append({kind, caption, text});
         });
+        platform.configFolder = configHome;
+        platform.clipboard = [this] { return &m_clipboard; };
         FormEnvironment env;
         env.startHidden = setup.startHidden;
         env.programDir = m_program.path();
         env.speechRuntime = [log = m_speech] { return std::make_unique<FakeSpeechRuntime>(log); };
         env.trayShell = &m_trayShell;
         app = std::make_unique<Application>();
-        form = std::make_unique<TLexivoAppForm>(app.get(), env);
+        form = std::make_unique<TLexivoAppForm>(app.get(), platform, env);
     }
 
     ~SettingsWindow()
     {
         form.reset();
         app.reset();
-        MessageBoxes::setPresenter({});
         QDir::setCurrent(m_oldDir);
         if (!m_lockedDir.isEmpty())
             QFile::setPermissions(m_lockedDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     QString homePath() const { return m_home.path(); }
+    QString configFolder() const { return m_configFolder; }
     bool checked(Command id) const { return form->action(id)->isChecked(); }
     bool staysOnTop() const
     {
@@ -127,8 +130,10 @@ private:
     QTemporaryDir m_program;
     QString m_oldDir;
     QString m_lockedDir;
+    QString m_configFolder;
     std::shared_ptr<FakeSpeechLog> m_speech = std::make_shared<FakeSpeechLog>();
     FakeTrayShell m_trayShell;
+    FakeClipboard m_clipboard;
 };
 
 // What the window shows of the ten settings, in one comparable line.
@@ -388,17 +393,17 @@ void TestSettingsWindow::exitWithUnwritableKeyStillEnds()
     SettingsWindow w({keyText("ToolBar=No\n"), QString()});
     QVERIFY(w.boxes.isEmpty());
     const QString before = readText(w.keyPath);
-    // The settings folder becomes unreachable while the program runs.
-    writeText(w.homePath() + QStringLiteral("/blocker"), QStringLiteral("x"));
-    qputenv("XDG_CONFIG_HOME", (w.homePath() + QStringLiteral("/blocker/config")).toUtf8());
+    // The settings folder becomes unreachable while the program runs: a plain file takes its place.
+    const QString moved = w.configFolder() + QStringLiteral(".moved");
+    QVERIFY(QDir().rename(w.configFolder(), moved));
+    QVERIFY(writeText(w.configFolder(), QStringLiteral("x")));
     w.form->action(Command::FileExit1)->trigger();
     QCOMPARE(w.boxes.size(), 1);
     QCOMPARE(w.boxes.first().kind, MessageBoxes::Kind::Application);
     QCOMPARE(w.boxes.first().caption, QStringLiteral("Error..."));
-    QCOMPARE(w.boxes.first().text,
-             kAdminText + QStringLiteral("\n\n") + SettingsKey::filePathFor(QLatin1String(settingsKeyPath)));
+    QCOMPARE(w.boxes.first().text, kAdminText + QStringLiteral("\n\n") + w.keyPath);
     QVERIFY(w.app->terminated());
-    QCOMPARE(readText(w.keyPath), before);
+    QCOMPARE(readText(QString(w.keyPath).replace(w.configFolder(), moved)), before);
 }
 
 // The title bar is put back on the screen, however far off it was stored.

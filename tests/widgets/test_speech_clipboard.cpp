@@ -7,32 +7,12 @@
 #include "app/SearchEdit.h"
 #include "app/StartupError.h"
 #include "dictionary/DictionaryTable.h"
-#include "platform/ClipboardSource.h"
 #include "tray/Trayicon.h"
 
 #include <QAction>
 #include <QTimer>
 
 namespace {
-
-class FakeClipboard final : public ClipboardSource
-{
-public:
-    bool hasText() override { return textOffered; }
-    QString text() override { return current; }
-    bool isSecret() override { return secret; }
-
-    void copy(const QString &text, bool isSecretCopy = false)
-    {
-        current = text;
-        textOffered = true;
-        secret = isSecretCopy;
-    }
-
-    QString current;
-    bool textOffered = false;
-    bool secret = false;
-};
 
 QString spoken(const FakeSpeechLog &log, size_t i)
 {
@@ -124,17 +104,14 @@ void TestSpeechClipboard::fatalSpeechFailures()
 
 void TestSpeechClipboard::tickLooksUpRestoresAndSpeaks()
 {
-    FakeClipboard clipboard;
-    FormEnvironment env;
-    env.clipboard = &clipboard;
-    WindowFixture f(sampleRows(), env);
+    WindowFixture f(sampleRows());
     TLexivoAppForm *form = f.form.get();
     CommandBinding::setChecked(form->action(Command::CheckClipSoundAction1), true);
     CommandBinding::setChecked(form->action(Command::AutoRestoreAction), true);
     form->FileClose1Execute();
     QVERIFY(!form->isVisible());
 
-    clipboard.copy(QStringLiteral("banana split"));
+    f.clipboard.copy(QStringLiteral("banana split"));
     form->Timer1Timer();
     QCOMPARE(form->SEdit1->text(), QStringLiteral("banana split"));
     QCOMPARE(form->table()->currentHeadword(), QStringLiteral("Cherry"));
@@ -146,17 +123,14 @@ void TestSpeechClipboard::tickLooksUpRestoresAndSpeaks()
     QCOMPARE(f.speech->texts.size(), size_t(1));
 
     // A long copy reaches the box cut to 300 characters.
-    clipboard.copy(QString(301, QLatin1Char('z')));
+    f.clipboard.copy(QString(301, QLatin1Char('z')));
     form->Timer1Timer();
     QCOMPARE(form->SEdit1->text().size(), 300);
 }
 
 void TestSpeechClipboard::tickAnimatesTheTrayEvenWhenNothingIsNew()
 {
-    FakeClipboard clipboard;
-    FormEnvironment env;
-    env.clipboard = &clipboard;
-    WindowFixture f(sampleRows(), env);
+    WindowFixture f(sampleRows());
     TTrayIcon *tray = f.form->findChild<TTrayIcon *>(QStringLiteral("TrayIcon1"));
     QVERIFY(tray);
     QList<int> shown;
@@ -169,13 +143,10 @@ void TestSpeechClipboard::tickAnimatesTheTrayEvenWhenNothingIsNew()
 
 void TestSpeechClipboard::secretCopiesAreNeverTaken()
 {
-    FakeClipboard clipboard;
-    FormEnvironment env;
-    env.clipboard = &clipboard;
-    WindowFixture f(sampleRows(), env);
+    WindowFixture f(sampleRows());
     CommandBinding::setChecked(f.form->action(Command::CheckClipSoundAction1), true);
     f.form->SEdit1->setText(QStringLiteral("apple"));
-    clipboard.copy(QStringLiteral("hunter2"), true);
+    f.clipboard.copy(QStringLiteral("hunter2"), true);
     f.form->Timer1Timer();
     QCOMPARE(f.form->SEdit1->text(), QStringLiteral("apple"));
     QVERIFY(f.speech->texts.empty());

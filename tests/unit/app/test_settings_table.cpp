@@ -67,16 +67,21 @@ private:
     }
 
     // Writes the raw lines of the key's group, as a user editing the file would.
+    QString configFolder() const { return m_dir->filePath(QStringLiteral("config")); }
+
     void writeKey(const QByteArray &lines)
     {
-        const QString path = SettingsKey::filePathFor(QLatin1StringView(settingsKeyPath));
+        const QString path = SettingsKey::filePathFor(configFolder(), QLatin1StringView(settingsKeyPath));
         QDir().mkpath(QFileInfo(path).absolutePath());
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write("[1.0.0.0]\n" + lines);
     }
 
-    std::unique_ptr<SettingsKey> openKey() { return SettingsKey::openOrCreate(QLatin1StringView(settingsKeyPath)); }
+    std::unique_ptr<SettingsKey> openKey()
+    {
+        return SettingsKey::openOrCreate(configFolder(), QLatin1StringView(settingsKeyPath));
+    }
 
     QStringList applied(bool startHidden = false)
     {
@@ -97,7 +102,6 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
-        qputenv("XDG_CONFIG_HOME", m_dir->filePath(QStringLiteral("config")).toUtf8());
     }
 
     void tableIsConsistent()
@@ -290,7 +294,7 @@ private slots:
             auto key = openKey();
             QVERIFY(saveSettings(*key, v));
         }
-        QFile f(SettingsKey::filePathFor(QLatin1StringView(settingsKeyPath)));
+        QFile f(SettingsKey::filePathFor(configFolder(), QLatin1StringView(settingsKeyPath)));
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines, QStringList({"[1.0.0.0]", "ToolBar=No", "CheckClip=Yes", "WinState=2", "StatusBar=Yes",

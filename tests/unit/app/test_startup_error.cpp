@@ -47,11 +47,10 @@ void TestStartupError::everyFailureIsShownAndFails()
     QFETCH(int, status);
 
     QStringList boxes;
-    MessageBoxes::setPresenter([&boxes](Kind kind, const QString &, const QString &text) {
+    const MessageBoxes recorded([&boxes](Kind kind, const QString &, const QString &text) {
         boxes << QString::number(int(kind)) << text;
     });
-    const std::optional<int> result = buildOrReport(build);
-    MessageBoxes::setPresenter({});
+    const std::optional<int> result = buildOrReport(build, recorded);
 
     QCOMPARE(result.value_or(-1), status);
     QCOMPARE(boxes, shown);

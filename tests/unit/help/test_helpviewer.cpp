@@ -10,7 +10,6 @@
 
 #include "help/HelpLocator.h"
 #include "help/HelpViewer.h"
-#include "platform/LinkOpener.h"
 
 namespace {
 
@@ -25,6 +24,12 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
+}
+
+// For the tests that follow no outside link.
+bool noLinks(const QUrl &)
+{
+    return false;
 }
 
 QStringList visibleIndex(const HelpViewer *viewer)
@@ -52,7 +57,7 @@ private slots:
     {
         QTemporaryDir dir;
         writeFile(dir.filePath(QStringLiteral("vrb.hlp")), kSample);
-        HelpViewer *viewer = HelpViewer::showHelp(HelpLocator(dir.path(), QString(), QString()));
+        HelpViewer *viewer = HelpViewer::showHelp(HelpLocator(dir.path(), QString(), QString()), noLinks);
         QVERIFY(viewer->isVisible());
         QCOMPARE(viewer->windowTitle(), QStringLiteral("Verbarium Help"));
         QCOMPARE(viewer->windowModality(), Qt::NonModal);
@@ -83,9 +88,8 @@ private slots:
     {
         QTemporaryDir dir;
         writeFile(dir.filePath(QStringLiteral("vrb.hlp")), kSample);
-        HelpViewer *viewer = HelpViewer::showHelp(HelpLocator(dir.path(), QString(), QString()));
         QList<QUrl> opened;
-        LinkOpener::setOpener([&](const QUrl &url) {
+        HelpViewer *viewer = HelpViewer::showHelp(HelpLocator(dir.path(), QString(), QString()), [&](const QUrl &url) {
             opened << url;
             return true;
         });
@@ -94,7 +98,6 @@ private slots:
         QCOMPARE(viewer->contents()->currentItem()->text(0), QStringLiteral("Keys"));
         emit viewer->browser()->anchorClicked(QUrl(QStringLiteral("https://www.ostrand.example/")));
         emit viewer->browser()->anchorClicked(QUrl(QStringLiteral("file:///etc/passwd")));
-        LinkOpener::setOpener({});
         QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://www.ostrand.example/"))});
         QCOMPARE(viewer->currentTopic(), QStringLiteral("keys"));
     }
@@ -104,13 +107,13 @@ private slots:
         QTemporaryDir dir;
         writeFile(dir.filePath(QStringLiteral("vrb.hlp")), kSample);
         const HelpLocator locator(dir.path(), QString(), QString());
-        HelpViewer *first = HelpViewer::showHelp(locator);
+        HelpViewer *first = HelpViewer::showHelp(locator, noLinks);
         first->showTopic(QStringLiteral("tray"));
-        QCOMPARE(HelpViewer::showHelp(locator), first);
+        QCOMPARE(HelpViewer::showHelp(locator, noLinks), first);
         QCOMPARE(first->currentTopic(), QStringLiteral("tray")); // not reloaded
         first->close();
         QTRY_VERIFY(!HelpViewer::instance()); // deleted on close
-        HelpViewer *second = HelpViewer::showHelp(locator);
+        HelpViewer *second = HelpViewer::showHelp(locator, noLinks);
         QVERIFY(second);
         QCOMPARE(second->currentTopic(), QStringLiteral("intro"));
     }
@@ -119,20 +122,20 @@ private slots:
     {
         QTemporaryDir dir;
         const HelpLocator locator(dir.path(), QString(), QString());
-        HelpViewer *viewer = HelpViewer::showHelp(locator);
+        HelpViewer *viewer = HelpViewer::showHelp(locator, noLinks);
         QVERIFY(viewer->isVisible());
         QVERIFY2(viewer->message().contains(QLatin1String("\"vrb.hlp\" was not found")), qPrintable(viewer->message()));
         QVERIFY(viewer->message().contains(dir.path()));
         QCOMPARE(viewer->contents()->topLevelItemCount(), 0);
 
         writeFile(dir.filePath(QStringLiteral("vrb.hlp")), "?_\x03\x00 binary help of another program");
-        HelpViewer::showHelp(locator);
+        HelpViewer::showHelp(locator, noLinks);
         QVERIFY2(viewer->message().contains(QLatin1String("not a Verbarium help file")), qPrintable(viewer->message()));
         QVERIFY(!viewer->isLoaded());
 
         // Put right, the next request loads it into the same window.
         writeFile(dir.filePath(QStringLiteral("vrb.hlp")), kSample);
-        QCOMPARE(HelpViewer::showHelp(locator), viewer);
+        QCOMPARE(HelpViewer::showHelp(locator, noLinks), viewer);
         QVERIFY(viewer->isLoaded());
         QVERIFY(viewer->message().isEmpty());
         QCOMPARE(viewer->contents()->topLevelItemCount(), 2);

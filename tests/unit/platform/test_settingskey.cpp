@@ -38,6 +38,7 @@ private:
     QTemporaryDir m_home;
     std::unique_ptr<QTemporaryDir> m_config;
     QString settingsFile() const { return m_config->path() + QStringLiteral("/Ostrand/Verbarium.conf"); }
+    std::unique_ptr<SettingsKey> openKey() const { return SettingsKey::openOrCreate(m_config->path(), keyPath); }
 
 private slots:
     void initTestCase()
@@ -50,7 +51,6 @@ private slots:
     {
         m_config = std::make_unique<QTemporaryDir>();
         QVERIFY(m_config->isValid());
-        qputenv("XDG_CONFIG_HOME", m_config->path().toUtf8());
     }
 
     void cleanup()
@@ -63,15 +63,17 @@ private slots:
 
     void location()
     {
-        QCOMPARE(SettingsKey::filePathFor(keyPath), settingsFile());
+        QCOMPARE(SettingsKey::filePathFor(m_config->path(), keyPath), settingsFile());
+        qputenv("XDG_CONFIG_HOME", m_config->path().toUtf8());
+        QCOMPARE(SettingsKey::userConfigFolder(), m_config->path());
         // A relative XDG_CONFIG_HOME is not valid and falls back to ~/.config.
         qputenv("XDG_CONFIG_HOME", "relative/config");
-        QCOMPARE(SettingsKey::filePathFor(keyPath), m_home.path() + QStringLiteral("/.config/Ostrand/Verbarium.conf"));
+        QCOMPARE(SettingsKey::userConfigFolder(), m_home.path() + QStringLiteral("/.config"));
         qunsetenv("XDG_CONFIG_HOME");
-        QCOMPARE(SettingsKey::filePathFor(keyPath), m_home.path() + QStringLiteral("/.config/Ostrand/Verbarium.conf"));
+        QCOMPARE(SettingsKey::userConfigFolder(), m_home.path() + QStringLiteral("/.config"));
         for (const char *bad : {"\\SOFTWARE\\Verbarium", "", "\\SOFTWARE\\..\\x", "\\SOFTWARE\\a/b\\c"}) {
-            QVERIFY2(SettingsKey::filePathFor(QString::fromLatin1(bad)).isEmpty(), bad);
-            QVERIFY2(!SettingsKey::openOrCreate(QString::fromLatin1(bad)), bad);
+            QVERIFY2(SettingsKey::filePathFor(m_config->path(), QString::fromLatin1(bad)).isEmpty(), bad);
+            QVERIFY2(!SettingsKey::openOrCreate(m_config->path(), QString::fromLatin1(bad)), bad);
         }
     }
 
@@ -96,21 +98,21 @@ private slots:
     {
         QFETCH(QString, value);
         {
-            auto key = SettingsKey::openOrCreate(keyPath);
+            auto key = openKey();
             QVERIFY(key);
             QVERIFY(key->writeString(QStringLiteral("Value"), value));
             QVERIFY(key->writeString(QStringLiteral("After"), QStringLiteral("x")));
             QCOMPARE(key->readString(QStringLiteral("Value")), value);
             QVERIFY(key->close());
         }
-        auto key = SettingsKey::openOrCreate(keyPath);
+        auto key = openKey();
         QCOMPARE(key->readString(QStringLiteral("Value")), value);
         QCOMPARE(key->readString(QStringLiteral("After")), QStringLiteral("x"));
     }
 
     void fileShape()
     {
-        auto key = SettingsKey::openOrCreate(keyPath);
+        auto key = openKey();
         key->writeString(QStringLiteral("ToolBar"), QStringLiteral("Yes"));
         key->writeString(QStringLiteral("WindowLeft"), QStringLiteral("-5"));
         QVERIFY(key->close());
@@ -122,7 +124,7 @@ private slots:
         writeAll(settingsFile(), "; notes\n[2.0.0.0]\nToolBar=Other\n\n[1.0.0.0]\r\n"
                                  "toolbar = a, b \r\n# comment=x\nAoT=\nQuoted=\"  kept  \"\nAt=@home\nAtParen=@(x)\nAtWord=@Rect\n"
                                  "Escaped=\"tab\\there\\x41\"\n");
-        auto key = SettingsKey::openOrCreate(keyPath);
+        auto key = openKey();
         QVERIFY(key);
         QCOMPARE(key->readString(QStringLiteral("ToolBar")), QStringLiteral("a, b"));
         QCOMPARE(key->readString(QStringLiteral("AoT")), QString());
@@ -152,7 +154,7 @@ private slots:
     {
         QFETCH(QByteArray, stored);
         writeAll(settingsFile(), "[1.0.0.0]\nOk=Yes\nWindowTop=" + stored + "\n");
-        auto key = SettingsKey::openOrCreate(keyPath);
+        auto key = openKey();
         QVERIFY(key);
         try {
             key->readString(QStringLiteral("WindowTop"));
@@ -167,7 +169,7 @@ private slots:
     {
         const QByteArray before = "; my notes\n[1.0.0.0]\nToolBar=Yes\nunknown line\n\n[Other]\nToolBar=Keep\n";
         writeAll(settingsFile(), before);
-        auto key = SettingsKey::openOrCreate(keyPath);
+        auto key = openKey();
         QVERIFY(key->writeString(QStringLiteral("TOOLBAR"), QStringLiteral("No")));
         QVERIFY(key->writeString(QStringLiteral("AoT"), QStringLiteral("Yes")));
         QVERIFY(key->close());
@@ -177,7 +179,7 @@ private slots:
 
     void invalidNames()
     {
-        auto key = SettingsKey::openOrCreate(keyPath);
+        auto key = openKey();
         for (const char *name : {"", "a=b", "line\nbreak", " padded", "[group]", ";note"})
             QVERIFY2(!key->writeString(QString::fromLatin1(name), QStringLiteral("x")), name);
         QVERIFY(key->close());
@@ -186,8 +188,8 @@ private slots:
 
     void destructorCommits()
     {
-        SettingsKey::openOrCreate(keyPath)->writeString(QStringLiteral("ARA"), QStringLiteral("No"));
-        QCOMPARE(SettingsKey::openOrCreate(keyPath)->readString(QStringLiteral("ARA")), QStringLiteral("No"));
+        openKey()->writeString(QStringLiteral("ARA"), QStringLiteral("No"));
+        QCOMPARE(openKey()->readString(QStringLiteral("ARA")), QStringLiteral("No"));
     }
 
     void folderCannotBeCreated()
@@ -195,8 +197,7 @@ private slots:
         // A regular file where the configuration folder should be: no folder can be made under it, even as root.
         const QString blocker = m_config->path() + QStringLiteral("/blocker");
         writeAll(blocker, "x");
-        qputenv("XDG_CONFIG_HOME", blocker.toUtf8());
-        QVERIFY(!SettingsKey::openOrCreate(keyPath));
+        QVERIFY(!SettingsKey::openOrCreate(blocker, keyPath));
     }
 
     void folderReadOnly()
@@ -205,10 +206,10 @@ private slots:
             QSKIP("permissions do not bind root");
         const QString folder = m_config->path() + QStringLiteral("/Ostrand");
         writeAll(settingsFile(), "[1.0.0.0]\nToolBar=No\n");
-        auto key = SettingsKey::openOrCreate(keyPath);
+        auto key = openKey();
         QVERIFY(key);
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-        QVERIFY(!SettingsKey::openOrCreate(keyPath));
+        QVERIFY(!openKey());
         // A save that cannot replace the file leaves it as it was.
         key->writeString(QStringLiteral("ToolBar"), QStringLiteral("Yes"));
         QVERIFY(!key->close());
@@ -220,7 +221,7 @@ private slots:
         // A folder in the settings file's place: unreadable, so empty, and a save must fail without harm.
         QVERIFY(QDir().mkpath(settingsFile()));
         writeAll(settingsFile() + QStringLiteral("/inside"), "keep");
-        auto key = SettingsKey::openOrCreate(keyPath);
+        auto key = openKey();
         QVERIFY(key);
         QCOMPARE(key->readString(QStringLiteral("ToolBar")), QString());
         key->writeString(QStringLiteral("ToolBar"), QStringLiteral("Yes"));
@@ -245,7 +246,7 @@ private slots:
             const QByteArray block(4096, 'f');
             while (filler.write(block) == block.size() && filler.flush()) { }
         }
-        auto key = SettingsKey::openOrCreate(keyPath);
+        auto key = openKey();
         if (key) {
             key->writeString(QStringLiteral("ToolBar"), QStringLiteral("Yes"));
             key->writeString(QStringLiteral("Padding"), QString(8192, QLatin1Char('p')));
@@ -260,13 +261,13 @@ private slots:
         static const char raw[] = "[1.0.0.0]\nToolBar=\xff\xfeNo\nStatusBar=No\0junk\n[Other]\nKeep=1\n";
         const QByteArray content(raw, sizeof raw - 1);
         writeAll(settingsFile(), content);
-        auto key = SettingsKey::openOrCreate(keyPath);
+        auto key = openKey();
         QVERIFY(key);
         QCOMPARE(key->readString(QStringLiteral("StatusBar")), QStringLiteral("No"));
         QCOMPARE(key->readString(QStringLiteral("ToolBar")), QStringLiteral("\ufffd\ufffdNo"));
         QVERIFY(key->close());
         QCOMPARE(readAll(settingsFile()), content); // nothing written, nothing touched
-        key = SettingsKey::openOrCreate(keyPath);
+        key = openKey();
         key->writeString(QStringLiteral("ToolBar"), QStringLiteral("Yes"));
         QVERIFY(key->close());
         QCOMPARE(readAll(settingsFile() + QStringLiteral(".bad")), content);

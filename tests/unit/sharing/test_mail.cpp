@@ -4,7 +4,6 @@
 #include <QTest>
 #include <QUrlQuery>
 
-#include "platform/LinkOpener.h"
 #include "platform/MailHandoff.h"
 #include "sharing/FeedbackLinks.h"
 #include "sharing/MailMessage.h"
@@ -160,18 +159,6 @@ private slots:
             QVERIFY(address.endsWith(QLatin1String("@ostrand.example")));
         QCOMPARE(FeedbackLinks::webSiteLink().host(), QStringLiteral("www.ostrand.example"));
         QVERIFY(FeedbackLinks::copyrightNotice().contains(QLatin1String("Ostrand")));
-    }
-
-    void linkOpenerCanBeReplaced()
-    {
-        QList<QUrl> opened;
-        LinkOpener::setOpener([&](const QUrl &url) {
-            opened << url;
-            return true;
-        });
-        QVERIFY(LinkOpener::open(FeedbackLinks::bugReportLink()));
-        LinkOpener::setOpener({});
-        QCOMPARE(opened, QList<QUrl>{FeedbackLinks::bugReportLink()});
     }
 };
 

@@ -1,11 +1,10 @@
 // The espeak-ng engine in playback mode, speaking into a private PulseAudio server with a null sink:
 // texts queue behind each other and are spoken in order; a reset stops at once and drops the queue.
+#include "../../mocks/PrivatePulse.h"
 #include "platform/EspeakSpeech.h"
 #include "speech/Speaker.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -66,42 +65,20 @@ private slots:
 
 private:
     QTemporaryDir m_home;
-    QProcess m_pulse;
+    PrivatePulse m_pulse;
     EventLog *m_log = nullptr;
     std::unique_ptr<Speaker> m_speaker;
 };
 
 void TestEspeakPlayback::initTestCase()
 {
-    const QString pulse = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
-    if (pulse.isEmpty())
-        QSKIP("pulseaudio is not installed");
-    const QString socket = m_home.filePath(QStringLiteral("pulse.sock"));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), m_home.path());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home.path());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.path());
-    m_pulse.setProcessEnvironment(env);
-    m_pulse.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_pulse.start(pulse, {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-                          QStringLiteral("--log-level=error"), QStringLiteral("-L"), QStringLiteral("module-null-sink"),
-                          QStringLiteral("-L"),
-                          QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + socket});
-    if (!waitFor([&] { return QFile::exists(socket) || m_pulse.state() == QProcess::NotRunning; }, 5000)
-        || m_pulse.state() == QProcess::NotRunning)
-        QSKIP("no private PulseAudio server could be started");
-    qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(socket));
-    qputenv("HOME", QFile::encodeName(m_home.path()));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_home.path()));
+    if (const QString why = m_pulse.start(m_home.path()); !why.isEmpty())
+        QSKIP(qPrintable(why));
 }
 
 void TestEspeakPlayback::cleanupTestCase()
 {
-    if (m_pulse.state() != QProcess::NotRunning) {
-        m_pulse.terminate();
-        if (!m_pulse.waitForFinished(3000))
-            m_pulse.kill();
-    }
+    m_pulse.stop();
 }
 
 void TestEspeakPlayback::init()
