@@ -1,6 +1,7 @@
 // Construction and lifecycle of the main window.
 #include "app/Lexivo1.h"
 
+#include "app/Accessibility.h"
 #include "app/CommandTable.h"
 #include "app/DataLink.h"
 #include "app/EntryView.h"
@@ -64,6 +65,7 @@ TLexivoAppForm::TLexivoAppForm(Application *app, Platform platform, FormEnvironm
     createHistory();
     createSharing();
     createSuggestionLine();
+    Accessibility::setUp(this);
     m_created = true;
 }
 

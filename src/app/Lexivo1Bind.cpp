@@ -1,6 +1,7 @@
 // Binds the command table, the controls' events and the timers to the window's handlers.
 #include "app/Lexivo1.h"
 
+#include "app/CommandBinding.h"
 #include "app/CommandTable.h"
 #include "app/EntryView.h"
 #include "app/HeadwordLabel.h"
@@ -78,15 +79,8 @@ QStringList TLexivoAppForm::commandWiringFaults()
 void TLexivoAppForm::bindHandlers()
 {
     for (const auto &[id, handler] : handlerTable()) {
-        QAction *a = action(id);
-        // Handlers set check marks themselves: undo the automatic toggle Qt applies before triggered().
-        const bool selfChecking = a->isCheckable();
         const bool checksItself = (commandDef(id).state & CommandDef::ChecksItself) != 0;
-        connect(a, &QAction::triggered, this, [this, a, handler, selfChecking, checksItself] {
-            if (selfChecking && !checksItself)
-                a->setChecked(!a->isChecked());
-            guarded([&] { (this->*handler)(); });
-        });
+        CommandBinding::bind(action(id), [this, handler] { guarded([&] { (this->*handler)(); }); }, checksItself);
     }
     bindStandardEditCommands();
 

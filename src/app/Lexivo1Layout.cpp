@@ -188,7 +188,6 @@ void TLexivoAppForm::buildLayout()
         WordDBText1->setPalette(pal);
     }
     WordDBText1->move(184, 8);
-    WordDBText1->setAccessibleName(QStringLiteral("Headword"));
 
     Shape2 = rule(ScrollBox1, "Shape2", QRect(173, 26, 350, 2));
 
@@ -262,7 +261,6 @@ void TLexivoAppForm::buildLayout()
 
 void TLexivoAppForm::buildStatusBar()
 {
-    static constexpr const char *kNames[3] = {"Message", "Position", "Spare"};
     // The panels keep their widths and are clipped by a narrow window, rather than widening it.
     auto *strip = new QWidget(StatusBar);
     strip->setObjectName(QStringLiteral("StatusPanels"));
@@ -271,7 +269,6 @@ void TLexivoAppForm::buildStatusBar()
     for (int i = 0; i < 3; ++i) {
         StatusPanels[i] = new QLabel(strip);
         StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
-        StatusPanels[i]->setAccessibleName(QLatin1String(kNames[i]));
     }
     QLabel *position = StatusPanels[1];
     position->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -1,6 +1,7 @@
 // The ten settings: read at start-up, written at "E&xit".
 #include "app/Lexivo1.h"
 
+#include "app/CommandBinding.h"
 #include "app/SettingsTable.h"
 #include "app/WindowPlacement.h"
 #include "dictionary/DictionaryTable.h"
@@ -53,16 +54,16 @@ void TLexivoAppForm::applySettings()
         return;
     }
     auto check = [this](Command id) {
-        return [a = action(id)](bool on) { a->setChecked(on); };
+        return [a = action(id)](bool on) { CommandBinding::setChecked(a, on); };
     };
     SettingsTargets targets;
     targets.toolBar = [this](bool on) {
         ControlBar1->setVisible(on);
-        action(Command::ToolbarAction)->setChecked(on);
+        CommandBinding::setChecked(action(Command::ToolbarAction), on);
     };
     targets.statusBar = [this](bool on) {
         StatusBar->setVisible(on);
-        action(Command::StatusBarAction)->setChecked(on);
+        CommandBinding::setChecked(action(Command::StatusBarAction), on);
     };
     targets.wordsExplorer = [this](bool shown) {
         if (shown)
@@ -72,7 +73,7 @@ void TLexivoAppForm::applySettings()
     };
     targets.alwaysOnTop = [this](bool on) {
         setStayOnTop(on);
-        action(Command::AoTAction1)->setChecked(on);
+        CommandBinding::setChecked(action(Command::AoTAction1), on);
     };
     targets.autoRestore = check(Command::AutoRestoreAction);
     targets.checkClip = check(Command::CheckClipAction1);

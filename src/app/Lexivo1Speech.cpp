@@ -1,6 +1,7 @@
 // Speaking commands and the clipboard watch.
 #include "app/Lexivo1.h"
 
+#include "app/CommandBinding.h"
 #include "app/EntryView.h"
 #include "app/SearchEdit.h"
 #include "app/StartupError.h"
@@ -86,9 +87,9 @@ ClipboardModes TLexivoAppForm::clipboardModes() const
 
 void TLexivoAppForm::setClipboardModes(const ClipboardModes &modes)
 {
-    action(Command::CheckClipAction1)->setChecked(modes.checkClip);
-    action(Command::CheckClipSoundAction1)->setChecked(modes.checkClipSound);
-    action(Command::AutoRestoreAction)->setChecked(modes.autoRestore);
+    CommandBinding::setChecked(action(Command::CheckClipAction1), modes.checkClip);
+    CommandBinding::setChecked(action(Command::CheckClipSoundAction1), modes.checkClipSound);
+    CommandBinding::setChecked(action(Command::AutoRestoreAction), modes.autoRestore);
     if (modes.timerEnabled)
         Timer1->start();
     else

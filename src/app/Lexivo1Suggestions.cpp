@@ -92,7 +92,6 @@ void TLexivoAppForm::createSuggestionLine()
     WordPronLabel1->setFont(RichEdit1->font());
     // Quieter than the headword: its size, not its weight or colour.
     setTextColor(WordPronLabel1, QColor(0x6a, 0x6a, 0x8a));
-    WordPronLabel1->setAccessibleName(QStringLiteral("Pronunciation"));
     WordPronLabel1->hide();
     auto *follower = new Follower(RichEdit1, SuggestionLine1, WordDBText1, WordPronLabel1);
     m_placeSuggestionLine = [follower] { follower->place(); };

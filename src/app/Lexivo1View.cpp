@@ -1,6 +1,7 @@
 // View options: the words explorer, the toolbar, the status bar, always on top.
 #include "app/Lexivo1.h"
 
+#include "app/CommandBinding.h"
 #include "app/EntryView.h"
 #include "app/HeadwordLabel.h"
 #include "app/SearchEdit.h"
@@ -42,7 +43,7 @@ void TLexivoAppForm::setExplorerCommand(bool hidden)
     const int image = hidden ? CommandImages::ShowExplorer : CommandImages::HideExplorer;
     a->setProperty("imageIndex", image);
     a->setIcon(ImageList1->icon(image));
-    a->setChecked(hidden);
+    CommandBinding::setChecked(a, hidden);
     a->setText(text);
     a->setProperty("hint", text + QLatin1Char('|') + text);
     a->setToolTip(text);

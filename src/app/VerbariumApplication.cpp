@@ -1,5 +1,6 @@
 #include "app/VerbariumApplication.h"
 
+#include "app/Accessibility.h"
 #include "platform/AppError.h"
 
 #include <exception>
@@ -7,6 +8,8 @@
 VerbariumApplication::VerbariumApplication(int &argc, char **argv, MessageBoxes messages)
     : QApplication(argc, argv), m_messages(std::move(messages))
 {
+    // Before any window exists: a screen reader may ask for the application's children at once.
+    Accessibility::installFactory();
 }
 
 bool VerbariumApplication::notify(QObject *receiver, QEvent *event)

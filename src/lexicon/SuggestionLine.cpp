@@ -9,7 +9,7 @@ SuggestionLine::SuggestionLine(QWidget *parent) : QLabel(parent)
     setTextFormat(Qt::RichText);
     setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     setFocusPolicy(Qt::TabFocus);
-    setAccessibleName(QStringLiteral("Suggestions"));
+    setAccessibleDescription(QStringLiteral("Words near the one typed: choose one to look it up"));
     hide();
     // The links carry an index, not the word: any text survives the round trip unchanged.
     connect(this, &QLabel::linkActivated, this, [this](const QString &href) {

@@ -35,16 +35,20 @@ FindPanel::FindPanel(DictionaryTable *table, SearchFactory searchFactory, QWidge
     m_query->setObjectName(QStringLiteral("FindQuery"));
     m_query->setPlaceholderText(QStringLiteral("Words the entry mentions, or a pattern: *phobia, c?t"));
     m_query->setAccessibleName(QStringLiteral("Find in entries"));
+    m_query->setAccessibleDescription(
+        QStringLiteral("Words that the entries should mention, or a headword pattern with * and ?"));
     m_query->setClearButtonEnabled(true);
     m_query->installEventFilter(this);
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("FindStatus"));
     m_status->setWordWrap(true);
+    m_status->setAccessibleDescription(QStringLiteral("How the search stands and how many words it found"));
 
     m_results = new QListWidget(this);
     m_results->setObjectName(QStringLiteral("FindResults"));
     m_results->setAccessibleName(QStringLiteral("Found words"));
+    m_results->setAccessibleDescription(QStringLiteral("Enter or a double-click shows the word's entry"));
     m_results->setUniformItemSizes(true);
     m_results->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_results->setTextElideMode(Qt::ElideRight);

@@ -3,6 +3,7 @@
 
 #include "WidgetFixture.h"
 
+#include "app/CommandBinding.h"
 #include "app/EntryView.h"
 #include "app/HeadwordLabel.h"
 #include "app/SearchEdit.h"
@@ -362,9 +363,9 @@ void TestSettingsWindow::exitWritesAllTenAndRestartRestores()
         f->action(Command::ToolbarAction)->trigger();
         f->action(Command::AoTAction1)->trigger();
         // The watch switches as the clipboard commands leave them.
-        f->action(Command::CheckClipAction1)->setChecked(true);
-        f->action(Command::CheckClipSoundAction1)->setChecked(false);
-        f->action(Command::AutoRestoreAction)->setChecked(false);
+        CommandBinding::setChecked(f->action(Command::CheckClipAction1), true);
+        CommandBinding::setChecked(f->action(Command::CheckClipSoundAction1), false);
+        CommandBinding::setChecked(f->action(Command::AutoRestoreAction), false);
         f->move(33, 44);
         QTRY_COMPARE(f->pos(), QPoint(33, 44));
         QVERIFY(!QFile::exists(w.keyPath));

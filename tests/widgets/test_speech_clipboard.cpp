@@ -2,6 +2,7 @@
 
 #include "WidgetFixture.h"
 
+#include "app/CommandBinding.h"
 #include "app/EntryView.h"
 #include "app/SearchEdit.h"
 #include "app/StartupError.h"
@@ -105,8 +106,8 @@ void TestSpeechClipboard::tickLooksUpRestoresAndSpeaks()
 {
     WindowFixture f(sampleRows());
     TLexivoAppForm *form = f.form.get();
-    form->action(Command::CheckClipSoundAction1)->setChecked(true);
-    form->action(Command::AutoRestoreAction)->setChecked(true);
+    CommandBinding::setChecked(form->action(Command::CheckClipSoundAction1), true);
+    CommandBinding::setChecked(form->action(Command::AutoRestoreAction), true);
     form->FileClose1Execute();
     QVERIFY(!form->isVisible());
 
@@ -143,7 +144,7 @@ void TestSpeechClipboard::tickAnimatesTheTrayEvenWhenNothingIsNew()
 void TestSpeechClipboard::secretCopiesAreNeverTaken()
 {
     WindowFixture f(sampleRows());
-    f.form->action(Command::CheckClipSoundAction1)->setChecked(true);
+    CommandBinding::setChecked(f.form->action(Command::CheckClipSoundAction1), true);
     f.form->SEdit1->setText(QStringLiteral("apple"));
     f.clipboard.copy(QStringLiteral("hunter2"), true);
     f.form->Timer1Timer();
