@@ -57,8 +57,6 @@ class SearchHistory;
 class WordGrid;
 class DataLink;
 class TTrayIcon;
-class TrayShell;
-class SpeechRuntime;
 class Speaker;
 class ClipboardSource;
 class ClipboardWatcher;
@@ -69,14 +67,11 @@ class SuggestionLine;
 class TableHeadwords;
 
 // What the window takes from outside besides the desktop's services (Platform): the start switch, where its files
-// are, and the engines it runs, so that tests can build the real window with fakes.
+// are, and the dictionaries it opens, so that tests can build the real window with fakes.
 struct FormEnvironment
 {
     bool startHidden = false;  // the first command-line argument is exactly "/m"
     QString programDir;        // the folder of the program file ("vrb.ini" lives there)
-    TrayShell *trayShell = nullptr;  // the notification area; none given: the desktop's own
-    // The speech runtime; none given: espeak-ng.
-    std::function<std::unique_ptr<SpeechRuntime>()> speechRuntime;
     // The dictionary opened ahead for a path and password, handed over once (see DictionaryTable::preopen).
     std::function<sqlite3 *(const QString &path, const QString &password)> preopenedDictionary;
     // The spelling dictionary, loaded off the GUI thread by startSpelling(); none given: Hunspell's en_US.

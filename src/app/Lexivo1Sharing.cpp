@@ -75,7 +75,7 @@ void TLexivoAppForm::bindStandardEditCommands()
     std::array<QAction *, 6> actions{};
     std::transform(kStandardEditCommands.begin(), kStandardEditCommands.end(), actions.begin(),
                    [this](Command id) { return action(id); });
-    m_editCommands = new StandardEditCommands(this, actions, this);
+    m_editCommands = new StandardEditCommands(this, m_platform.clipboard(), actions, this);
     m_editCommands->setObjectName(QStringLiteral("StandardEditCommands"));
     for (QMenu *menu : {MainMenu1->findChild<QMenu *>(QStringLiteral("Edit1")), EditPopupMenu1, RichEditPopupMenu1}) {
         if (menu)

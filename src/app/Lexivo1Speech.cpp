@@ -5,7 +5,6 @@
 #include "app/EntryView.h"
 #include "app/SearchEdit.h"
 #include "app/StartupError.h"
-#include "platform/EspeakSpeech.h"
 #include "clipboard/ClipboardModes.h"
 #include "clipboard/ClipboardWatcher.h"
 #include "editing/WordSelection.h"
@@ -21,9 +20,7 @@
 // The runtime and the engine start with the window; without them the program cannot run.
 void TLexivoAppForm::createSpeech()
 {
-    std::unique_ptr<SpeechRuntime> runtime =
-        m_env.speechRuntime ? m_env.speechRuntime() : std::make_unique<EspeakRuntime>();
-    m_speaker = std::make_unique<Speaker>(std::move(runtime));
+    m_speaker = std::make_unique<Speaker>(m_platform.speechRuntime());
     const QString failure = m_speaker->start();
     if (!failure.isEmpty())
         throw StartupError{failure, 1};

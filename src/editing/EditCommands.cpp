@@ -11,13 +11,7 @@
 namespace EditCommands {
 namespace {
 
-// The last answer of the clipboard's owner: asking it here could hold the window for as long as it likes.
-bool clipboardHasText()
-{
-    return SystemClipboard::instance()->hasText();
-}
-
-bool lineEditEnabled(Command command, const QLineEdit *edit)
+bool lineEditEnabled(Command command, const QLineEdit *edit, ClipboardSource *clipboard)
 {
     switch (command) {
     case Command::Cut:
@@ -25,7 +19,7 @@ bool lineEditEnabled(Command command, const QLineEdit *edit)
     case Command::Delete:
         return edit->hasSelectedText();
     case Command::Paste:
-        return clipboardHasText();
+        return clipboard->hasText();
     case Command::Undo:
         return edit->isUndoAvailable();
     case Command::SelectAll:
@@ -34,7 +28,7 @@ bool lineEditEnabled(Command command, const QLineEdit *edit)
     return false;
 }
 
-bool textEditEnabled(Command command, const QTextEdit *edit)
+bool textEditEnabled(Command command, const QTextEdit *edit, ClipboardSource *clipboard)
 {
     switch (command) {
     case Command::Cut:
@@ -42,7 +36,7 @@ bool textEditEnabled(Command command, const QTextEdit *edit)
     case Command::Delete:
         return edit->textCursor().hasSelection();
     case Command::Paste:
-        return clipboardHasText();
+        return clipboard->hasText();
     case Command::Undo:
         return edit->document()->isUndoAvailable();
     case Command::SelectAll:
@@ -117,18 +111,18 @@ void executeOnTextEdit(Command command, QTextEdit *edit)
 
 } // namespace
 
-bool isEnabled(Command command, const QWidget *focused)
+bool isEnabled(Command command, const QWidget *focused, ClipboardSource *clipboard)
 {
     if (auto *line = qobject_cast<const QLineEdit *>(focused))
-        return lineEditEnabled(command, line);
+        return lineEditEnabled(command, line, clipboard);
     if (auto *text = qobject_cast<const QTextEdit *>(focused))
-        return textEditEnabled(command, text);
+        return textEditEnabled(command, text, clipboard);
     return false;
 }
 
-void execute(Command command, QWidget *focused)
+void execute(Command command, QWidget *focused, ClipboardSource *clipboard)
 {
-    if (!isEnabled(command, focused))
+    if (!isEnabled(command, focused, clipboard))
         return;
     if (auto *line = qobject_cast<QLineEdit *>(focused))
         executeOnLineEdit(command, line);
@@ -145,19 +139,20 @@ void copyWord(QLineEdit *searchBox)
 
 } // namespace EditCommands
 
-StandardEditCommands::StandardEditCommands(QWidget *scope, const std::array<QAction *, 6> &actions, QObject *parent)
-    : QObject(parent), m_scope(scope)
+StandardEditCommands::StandardEditCommands(QWidget *scope, ClipboardSource *clipboard,
+                                           const std::array<QAction *, 6> &actions, QObject *parent)
+    : QObject(parent), m_scope(scope), m_clipboard(clipboard)
 {
     for (size_t i = 0; i < actions.size(); ++i) {
         m_actions[i] = actions[i];
         const EditCommands::Command command = EditCommands::kAll[i];
         connect(actions[i], &QAction::triggered, this, [this, command] {
-            EditCommands::execute(command, target());
+            EditCommands::execute(command, target(), m_clipboard);
             update();
         });
     }
     connect(qApp, &QApplication::focusChanged, this, [this] { update(); });
-    connect(SystemClipboard::instance(), &SystemClipboard::changed, this, &StandardEditCommands::update);
+    connect(m_clipboard, &ClipboardSource::changed, this, &StandardEditCommands::update);
     update();
 }
 
@@ -182,7 +177,7 @@ void StandardEditCommands::update()
         follow(control);
     for (size_t i = 0; i < m_actions.size(); ++i) {
         if (m_actions[i])
-            m_actions[i]->setEnabled(EditCommands::isEnabled(EditCommands::kAll[i], control));
+            m_actions[i]->setEnabled(EditCommands::isEnabled(EditCommands::kAll[i], control, m_clipboard));
     }
 }
 

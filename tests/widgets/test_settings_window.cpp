@@ -91,11 +91,11 @@ public:
         });
         platform.configFolder = configHome;
         platform.clipboard = [this] { return &m_clipboard; };
+        platform.speechRuntime = [log = m_speech] { return std::make_unique<FakeSpeechRuntime>(log); };
+        platform.trayShell = &m_trayShell;
         FormEnvironment env;
         env.startHidden = setup.startHidden;
         env.programDir = m_program.path();
-        env.speechRuntime = [log = m_speech] { return std::make_unique<FakeSpeechRuntime>(log); };
-        env.trayShell = &m_trayShell;
         app = std::make_unique<Application>();
         form = std::make_unique<TLexivoAppForm>(app.get(), platform, env);
     }

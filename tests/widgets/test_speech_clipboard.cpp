@@ -86,15 +86,16 @@ void TestSpeechClipboard::fatalSpeechFailures()
 {
     QFETCH(bool, runtimeStarts);
     QFETCH(QString, message);
-    FormEnvironment env;
-    env.speechRuntime = [runtimeStarts] {
-        auto runtime = std::make_unique<FakeSpeechRuntime>();
-        runtime->initializeSucceeds = runtimeStarts;
-        runtime->engineAvailable = false;
-        return runtime;
+    const auto failingSpeech = [runtimeStarts](Platform &p) {
+        p.speechRuntime = [runtimeStarts] {
+            auto runtime = std::make_unique<FakeSpeechRuntime>();
+            runtime->initializeSucceeds = runtimeStarts;
+            runtime->engineAvailable = false;
+            return runtime;
+        };
     };
     try {
-        WindowFixture f(sampleRows(), env);
+        WindowFixture f(sampleRows(), {}, true, {}, failingSpeech);
         QFAIL("the window was built without speech");
     } catch (const StartupError &error) {
         QCOMPARE(error.message, message);
