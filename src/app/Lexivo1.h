@@ -196,7 +196,7 @@ private:
     void createDataComponents();
     void createTrayIcon();
     void createClipboardWatcher();
-    ClipboardModes clipboardModes() const;
+    // The watcher's modes, with the check marks and the timer following them.
     void setClipboardModes(const ClipboardModes &modes);
     void bindHandlers();
     struct HandlerRow;

@@ -3,7 +3,6 @@
 
 #include "WidgetFixture.h"
 
-#include "app/CommandBinding.h"
 #include "app/EntryView.h"
 #include "app/HeadwordLabel.h"
 #include "app/SearchEdit.h"
@@ -362,10 +361,9 @@ void TestSettingsWindow::exitWritesAllTenAndRestartRestores()
         f->action(Command::ShowHideLeftAction)->trigger();
         f->action(Command::ToolbarAction)->trigger();
         f->action(Command::AoTAction1)->trigger();
-        // The watch switches as the clipboard commands leave them.
-        CommandBinding::setChecked(f->action(Command::CheckClipAction1), true);
-        CommandBinding::setChecked(f->action(Command::CheckClipSoundAction1), false);
-        CommandBinding::setChecked(f->action(Command::AutoRestoreAction), false);
+        // From the first run's speaking watch to the plain one, and no restore.
+        f->action(Command::CheckClipAction1)->trigger();
+        f->action(Command::AutoRestoreAction)->trigger();
         f->move(33, 44);
         QTRY_COMPARE(f->pos(), QPoint(33, 44));
         QVERIFY(!QFile::exists(w.keyPath));
