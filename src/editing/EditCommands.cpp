@@ -11,91 +11,91 @@
 namespace EditCommands {
 namespace {
 
-bool lineEditEnabled(Command command, const QLineEdit *edit, ClipboardSource *clipboard)
+bool lineEditEnabled(Edit command, const QLineEdit *edit, ClipboardSource *clipboard)
 {
     switch (command) {
-    case Command::Cut:
-    case Command::Copy:
-    case Command::Delete:
+    case Edit::Cut:
+    case Edit::Copy:
+    case Edit::Delete:
         return edit->hasSelectedText();
-    case Command::Paste:
+    case Edit::Paste:
         return clipboard->hasText();
-    case Command::Undo:
+    case Edit::Undo:
         return edit->isUndoAvailable();
-    case Command::SelectAll:
+    case Edit::SelectAll:
         return !edit->text().isEmpty();
     }
     return false;
 }
 
-bool textEditEnabled(Command command, const QTextEdit *edit, ClipboardSource *clipboard)
+bool textEditEnabled(Edit command, const QTextEdit *edit, ClipboardSource *clipboard)
 {
     switch (command) {
-    case Command::Cut:
-    case Command::Copy:
-    case Command::Delete:
+    case Edit::Cut:
+    case Edit::Copy:
+    case Edit::Delete:
         return edit->textCursor().hasSelection();
-    case Command::Paste:
+    case Edit::Paste:
         return clipboard->hasText();
-    case Command::Undo:
+    case Edit::Undo:
         return edit->document()->isUndoAvailable();
-    case Command::SelectAll:
+    case Edit::SelectAll:
         return !edit->document()->isEmpty();
     }
     return false;
 }
 
-void executeOnLineEdit(Command command, QLineEdit *edit)
+void executeOnLineEdit(Edit command, QLineEdit *edit)
 {
     const bool editable = !edit->isReadOnly();
     switch (command) {
-    case Command::Cut:
+    case Edit::Cut:
         if (editable)
             edit->cut();
         break;
-    case Command::Copy:
+    case Edit::Copy:
         edit->copy();
         break;
-    case Command::Paste:
+    case Edit::Paste:
         if (editable)
             edit->paste();
         break;
-    case Command::Delete:
+    case Edit::Delete:
         // del() without a selection would eat the character after the cursor.
         if (editable && edit->hasSelectedText())
             edit->del();
         break;
-    case Command::Undo:
+    case Edit::Undo:
         if (editable)
             edit->undo();
         break;
-    case Command::SelectAll:
+    case Edit::SelectAll:
         edit->selectAll();
         break;
     }
 }
 
-void executeOnTextEdit(Command command, QTextEdit *edit)
+void executeOnTextEdit(Edit command, QTextEdit *edit)
 {
     const bool editable = !edit->isReadOnly();
     switch (command) {
-    case Command::Cut:
+    case Edit::Cut:
         if (editable)
             edit->cut();
         break;
-    case Command::Copy:
+    case Edit::Copy:
         // QTextEdit puts plain text and HTML with the formatting on the clipboard.
         edit->copy();
         break;
-    case Command::Paste:
+    case Edit::Paste:
         if (editable)
             edit->paste();
         break;
-    case Command::Delete:
+    case Edit::Delete:
         if (editable)
             edit->textCursor().removeSelectedText();
         break;
-    case Command::Undo: {
+    case Edit::Undo: {
         // A read-only view may undo its display-only formatting, never a change of its text.
         const QString before = editable ? QString() : edit->toPlainText();
         edit->undo();
@@ -103,7 +103,7 @@ void executeOnTextEdit(Command command, QTextEdit *edit)
             edit->redo();
         break;
     }
-    case Command::SelectAll:
+    case Edit::SelectAll:
         edit->selectAll();
         break;
     }
@@ -111,7 +111,7 @@ void executeOnTextEdit(Command command, QTextEdit *edit)
 
 } // namespace
 
-bool isEnabled(Command command, const QWidget *focused, ClipboardSource *clipboard)
+bool isEnabled(Edit command, const QWidget *focused, ClipboardSource *clipboard)
 {
     if (auto *line = qobject_cast<const QLineEdit *>(focused))
         return lineEditEnabled(command, line, clipboard);
@@ -120,7 +120,7 @@ bool isEnabled(Command command, const QWidget *focused, ClipboardSource *clipboa
     return false;
 }
 
-void execute(Command command, QWidget *focused, ClipboardSource *clipboard)
+void execute(Edit command, QWidget *focused, ClipboardSource *clipboard)
 {
     if (!isEnabled(command, focused, clipboard))
         return;
@@ -145,7 +145,7 @@ StandardEditCommands::StandardEditCommands(QWidget *scope, ClipboardSource *clip
 {
     for (size_t i = 0; i < actions.size(); ++i) {
         m_actions[i] = actions[i];
-        const EditCommands::Command command = EditCommands::kAll[i];
+        const EditCommands::Edit command = EditCommands::kAll[i];
         connect(actions[i], &QAction::triggered, this, [this, command] {
             EditCommands::execute(command, target(), m_clipboard);
             update();

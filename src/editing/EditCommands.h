@@ -14,16 +14,16 @@ class QWidget;
 // The six standard edit commands on the focused text control (a QLineEdit or a QTextEdit).
 namespace EditCommands {
 
-enum class Command { Cut, Copy, Paste, Delete, Undo, SelectAll };
-inline constexpr std::array<Command, 6> kAll = {Command::Cut, Command::Copy, Command::Paste,
-                                                Command::Delete, Command::Undo, Command::SelectAll};
+// What one of the six does to the text; the window's commands are the ids of its command table.
+enum class Edit { Cut, Copy, Paste, Delete, Undo, SelectAll };
+inline constexpr std::array<Edit, 6> kAll = {Edit::Cut, Edit::Copy, Edit::Paste, Edit::Delete, Edit::Undo, Edit::SelectAll};
 
 // Whether the command can act on that control; any other widget, or none, disables all six. Paste asks the
 // clipboard for its last known answer, never its owner, which could hold the window for as long as it likes.
 // The rules ignore read-only on purpose: a read-only view offers Cut, Paste and Delete all the same.
-bool isEnabled(Command command, const QWidget *focused, ClipboardSource *clipboard);
+bool isEnabled(Edit command, const QWidget *focused, ClipboardSource *clipboard);
 // Carries the command out on that control. A read-only control's text never changes.
-void execute(Command command, QWidget *focused, ClipboardSource *clipboard);
+void execute(Edit command, QWidget *focused, ClipboardSource *clipboard);
 
 // Select all, copy as plain text, undo: the search box's "Copy Word".
 void copyWord(QLineEdit *searchBox);

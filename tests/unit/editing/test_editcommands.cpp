@@ -11,7 +11,7 @@
 #include "editing/EditCommands.h"
 #include "platform/ClipboardSource.h"
 
-using EditCommands::Command;
+using EditCommands::Edit;
 
 namespace {
 
@@ -26,7 +26,7 @@ ClipboardSource *clipboard()
 QString states(const QWidget *focused)
 {
     QString s;
-    for (Command c : EditCommands::kAll)
+    for (Edit c : EditCommands::kAll)
         s += EditCommands::isEnabled(c, focused, clipboard()) ? QLatin1Char('1') : QLatin1Char('0');
     return s;
 }
@@ -112,7 +112,7 @@ private slots:
         view.setReadOnly(true);
         view.setHtml(QStringLiteral("a <b>bold</b> word"));
         view.selectAll();
-        EditCommands::execute(Command::Copy, &view, clipboard());
+        EditCommands::execute(Edit::Copy, &view, clipboard());
         const QMimeData *data = QGuiApplication::clipboard()->mimeData();
         QVERIFY(data);
         QCOMPARE(data->text(), QStringLiteral("a bold word"));
@@ -124,7 +124,7 @@ private slots:
     {
         QLineEdit edit(QStringLiteral("lamp"));
         edit.selectAll();
-        EditCommands::execute(Command::Copy, &edit, clipboard());
+        EditCommands::execute(Edit::Copy, &edit, clipboard());
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("lamp"));
         QVERIFY(!QGuiApplication::clipboard()->mimeData()->hasHtml());
     }
@@ -137,7 +137,7 @@ private slots:
         const QString text = view.toPlainText();
         setClipboardText(QStringLiteral("pasted"));
         view.selectAll();
-        for (Command c : {Command::Cut, Command::Paste, Command::Delete, Command::Undo}) {
+        for (Edit c : {Edit::Cut, Edit::Paste, Edit::Delete, Edit::Undo}) {
             EditCommands::execute(c, &view, clipboard());
             QCOMPARE(view.toPlainText(), text);
         }
@@ -145,7 +145,7 @@ private slots:
         QTextCursor c(view.document());
         c.insertText(QStringLiteral("x"));
         const QString changed = view.toPlainText();
-        EditCommands::execute(Command::Undo, &view, clipboard());
+        EditCommands::execute(Edit::Undo, &view, clipboard());
         QCOMPARE(view.toPlainText(), changed);
     }
 
@@ -154,19 +154,19 @@ private slots:
         QLineEdit edit;
         QTest::keyClicks(&edit, QStringLiteral("lamps"));
         edit.setSelection(4, 1);
-        EditCommands::execute(Command::Delete, &edit, clipboard());
+        EditCommands::execute(Edit::Delete, &edit, clipboard());
         QCOMPARE(edit.text(), QStringLiteral("lamp"));
         // Delete without a selection is disabled and leaves the character after the cursor alone.
         edit.setCursorPosition(0);
-        EditCommands::execute(Command::Delete, &edit, clipboard());
+        EditCommands::execute(Edit::Delete, &edit, clipboard());
         QCOMPARE(edit.text(), QStringLiteral("lamp"));
         edit.selectAll();
-        EditCommands::execute(Command::Cut, &edit, clipboard());
+        EditCommands::execute(Edit::Cut, &edit, clipboard());
         QCOMPARE(edit.text(), QString());
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("lamp"));
-        EditCommands::execute(Command::Paste, &edit, clipboard());
+        EditCommands::execute(Edit::Paste, &edit, clipboard());
         QCOMPARE(edit.text(), QStringLiteral("lamp"));
-        EditCommands::execute(Command::Undo, &edit, clipboard());
+        EditCommands::execute(Edit::Undo, &edit, clipboard());
         QCOMPARE(edit.text(), QString());
     }
 
