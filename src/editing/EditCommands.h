@@ -16,7 +16,8 @@ namespace EditCommands {
 
 // What one of the six does to the text; the window's commands are the ids of its command table.
 enum class Edit { Cut, Copy, Paste, Delete, Undo, SelectAll };
-inline constexpr std::array<Edit, 6> kAll = {Edit::Cut, Edit::Copy, Edit::Paste, Edit::Delete, Edit::Undo, Edit::SelectAll};
+inline constexpr std::array<Edit, 6> kAll = {Edit::Cut, Edit::Copy, Edit::Paste,
+                                             Edit::Delete, Edit::Undo, Edit::SelectAll};
 
 // Whether the command can act on that control; any other widget, or none, disables all six. Paste asks the
 // clipboard for its last known answer, never its owner, which could hold the window for as long as it likes.
