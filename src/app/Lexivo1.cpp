@@ -63,6 +63,7 @@ TLexivoAppForm::TLexivoAppForm(Application *app, Platform platform, FormEnvironm
 
     FormCreate();
     createHistory();
+    createEditing();
     createSharing();
     createSuggestionLine();
     Accessibility::setUp(this);

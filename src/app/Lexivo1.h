@@ -57,8 +57,6 @@ class SearchHistory;
 class WordGrid;
 class DataLink;
 class TTrayIcon;
-class TrayShell;
-class SpeechRuntime;
 class Speaker;
 class ClipboardSource;
 class ClipboardWatcher;
@@ -69,14 +67,11 @@ class SuggestionLine;
 class TableHeadwords;
 
 // What the window takes from outside besides the desktop's services (Platform): the start switch, where its files
-// are, and the engines it runs, so that tests can build the real window with fakes.
+// are, and the dictionaries it opens, so that tests can build the real window with fakes.
 struct FormEnvironment
 {
     bool startHidden = false;  // the first command-line argument is exactly "/m"
     QString programDir;        // the folder of the program file ("vrb.ini" lives there)
-    TrayShell *trayShell = nullptr;  // the notification area; none given: the desktop's own
-    // The speech runtime; none given: espeak-ng.
-    std::function<std::unique_ptr<SpeechRuntime>()> speechRuntime;
     // The dictionary opened ahead for a path and password, handed over once (see DictionaryTable::preopen).
     std::function<sqlite3 *(const QString &path, const QString &password)> preopenedDictionary;
     // The spelling dictionary, loaded off the GUI thread by startSpelling(); none given: Hunspell's en_US.
@@ -114,7 +109,7 @@ public:
     int formWidth() const;
     void setFormWidth(int width);
 
-    // --- lifecycle -----------------------------------------------------------------------
+    // --- lifecycle (Lexivo1.cpp) -------------------------------------------------------------
     void FormCreate();
     void FormShow();
     void FormActivate();
@@ -127,7 +122,7 @@ public:
     void endSession();
     void saveAtSessionEnd();
 
-    // --- lookup and entry display ----------------------------------------------------------
+    // --- lookup and entry display (Lexivo1Lookup.cpp) ---------------------------------------
     void SEdit1Change();
     void SEdit1KeyDown();
     void Table1BeforeOpen();
@@ -139,18 +134,18 @@ public:
     void RichEdit1DblClick();
     void WordDBText1Click();
 
-    // --- find in entries -------------------------------------------------------------------
+    // --- find in entries (Lexivo1Find.cpp) ---------------------------------------------------
     void FindEntries1Execute();
     class FindPanel *findPanel() const { return m_findPanel; }
 
-    // --- search history --------------------------------------------------------------------
+    // --- search history (Lexivo1History.cpp) -------------------------------------------------
     void PriorSearch1Execute();
     void NextSearch1Execute();
     void PriorMenuItemClick(int item);
     void NextMenuItemClick(int item);
     SearchHistory *history() const { return m_history; }
 
-    // --- speech and clipboard watch ---------------------------------------------------------
+    // --- speech and clipboard watch (Lexivo1Speech.cpp) --------------------------------------
     void SpeakWord1Execute();
     void SpeakWordsExecute();
     void SoundStop1Execute();
@@ -159,17 +154,23 @@ public:
     void CheckClipSoundAction1Execute();
     void AutoRestoreActionExecute();
 
-    // --- tray ------------------------------------------------------------------------------
+    // --- tray (Lexivo1Tray.cpp) --------------------------------------------------------------
     void TrayIcon1Restore();
     void RestoreActionExecute();
 
-    // --- view options ----------------------------------------------------------------------
+    // --- view options (Lexivo1View.cpp) ------------------------------------------------------
     void ShowHideLeftActionExecute();
     void ToolbarActionExecute();
     void StatusBarActionExecute();
     void AoTAction1Execute();
 
-    // --- sharing, help and text commands ----------------------------------------------------
+    // --- text commands (Lexivo1Editing.cpp) --------------------------------------------------
+    void RichEditBold1Execute();
+    void RichEditItalic1Execute();
+    void RichEditUnderline1Execute();
+    void EditCopyWordActionExecute();
+
+    // --- mail, help, the about panel and the feedback links (Lexivo1About.cpp) ----------------
     void FileSend1Execute();
     void ContentAction1Execute();
     void SuggestActionExecute();
@@ -177,101 +178,8 @@ public:
     void HelpAbout1Execute();
     void VendorURLLabel1Click();
     void VendorUrlImage1Click();
-    void RichEditBold1Execute();
-    void RichEditItalic1Execute();
-    void RichEditUnderline1Execute();
-    void EditCopyWordActionExecute();
 
-protected:
-    bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    void changeEvent(QEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    // construction, in the order the constructor calls them
-    void buildLayout();
-    void buildCommands();
-    void buildMenus();
-    void buildToolBar();
-    void buildStatusBar();
-    void createDataComponents();
-    void createTrayIcon();
-    void createClipboardWatcher();
-    ClipboardModes clipboardModes() const;
-    void setClipboardModes(const ClipboardModes &modes);
-    void bindHandlers();
-    struct HandlerRow;
-    static std::span<const HandlerRow> handlerTable();
-    // Every menu's, context menu's and the toolbar's list of commands.
-    static QList<QList<Command>> commandLists();
-    // Runs an event's handler; a failure escaping it is shown in the error box and the program goes on.
-    template <typename F>
-    void guarded(F &&handler);
-    void createHistory();
-    void bindStandardEditCommands();
-    // The commands that act on the focused text control, in EditCommands::kAll's order: StandardEditCommands
-    // carries them out, not the handler table.
-    static constexpr std::array<Command, 6> kStandardEditCommands = {
-        Command::EditCut1, Command::EditCopy1, Command::EditPaste1,
-        Command::EditDelete1, Command::EditUndo1, Command::EditSelectAll1};
-    void recordFollowedWord();
-    void syncHistoryMenus();
-
-    // start-up steps that later parts of the program fill
-    void createSpeech();
-    void releaseSpeech();
-    void applySettings();
-    void saveSettings(bool quiet = false);
-    QCursor handCursor() const;
-
-    void setEntryFaceLeft(int left);
-    void setExplorerCommand(bool hidden);
-    void setExplorerEditCommandsVisible(bool visible);
-    void hideWordsExplorer(bool fromCommand);
-    void showWordsExplorer();
-    void setStayOnTop(bool onTop);
-
-    void showEntryFace();
-    void writePosition();
-    void updateNavigationCommands();
-    void placeAboutPanel();
-    void setAboutPanelVisible(bool visible);
-    QList<QWidget *> aboutPanel() const;
-    void anchorChildren(QSize boxSize);
-
-    Application *m_app;
-    Platform m_platform;
-    FormEnvironment m_env;
-    bool m_startupFailed = false;
-    bool m_created = false;
-    std::array<QAction *, size_t(Command::Count)> m_actions{};
-    bool m_started = false;
-    SearchHistory *m_history = nullptr;
-    bool m_inHistoryMenuClick = false;
-    QSize m_boxSize;
-
-    // --- sharing members ---
-    void createSharing();
-    void fillAboutPanel();
-    bool m_aboutFilled = false;
-    void mailFinished(bool handedOver);
-    class KeyRouter *m_keyRouter = nullptr;
-    class StandardEditCommands *m_editCommands = nullptr;
-    class EmphasisBinding *m_boldBinding = nullptr;
-    class EmphasisBinding *m_italicBinding = nullptr;
-    class EmphasisBinding *m_underlineBinding = nullptr;
-    class MailHandoff *m_mailHandoff = nullptr;
-    // --- end of sharing members ---
-
-    void showFoundEntry(int row, const QString &headword, const QStringList &words);
-    class FindPanel *m_findPanel = nullptr;
-
-public:
-    // The window's components, by the names every handler uses.
+    // --- the window's components, by the names every handler uses ----------------------------
     QMenuBar *MainMenu1 = nullptr;
     QWidget *ControlBar1 = nullptr;
     QToolBar *ToolBar1 = nullptr;
@@ -288,6 +196,8 @@ public:
     QFrame *Shape2 = nullptr;
     QLabel *DefSynLabel1 = nullptr;
     EntryView *RichEdit1 = nullptr;
+    SuggestionLine *SuggestionLine1 = nullptr;
+    QLabel *WordPronLabel1 = nullptr;
 
     // the about panel
     QLabel *AboutImage1 = nullptr;
@@ -315,17 +225,111 @@ public:
     ImageList *ImageList2 = nullptr;
     TTrayIcon *TrayIcon1 = nullptr;
 
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
 private:
+    // --- construction, in the order the constructor calls it (Lexivo1Layout.cpp, Lexivo1Bind.cpp) ---
+    void buildLayout();
+    void buildCommands();
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void createDataComponents();
+    void bindHandlers();
+    struct HandlerRow;
+    static std::span<const HandlerRow> handlerTable();
+    // Every menu's, context menu's and the toolbar's list of commands.
+    static QList<QList<Command>> commandLists();
+    // Runs an event's handler; a failure escaping it is shown in the error box and the program goes on.
+    template <typename F>
+    void guarded(F &&handler);
+
+    Application *m_app;
+    Platform m_platform;
+    FormEnvironment m_env;
+    bool m_startupFailed = false;
+    bool m_created = false;
+    bool m_started = false;
+    std::array<QAction *, size_t(Command::Count)> m_actions{};
     std::unique_ptr<DictionarySession> m_session;
+
+    // --- lifecycle, the entry face and the layout's anchors (Lexivo1.cpp) -----------------------
+    void showEntryFace();
+    void setAboutPanelVisible(bool visible);
+    QList<QWidget *> aboutPanel() const;
+    void anchorChildren(QSize boxSize);
+    QSize m_boxSize;
+
+    // --- settings (Lexivo1Settings.cpp) ------------------------------------------------------
+    void applySettings();
+    void saveSettings(bool quiet = false);
+
+    // --- lookup (Lexivo1Lookup.cpp) ------------------------------------------------------------
+    void writePosition();
+    void updateNavigationCommands();
+
+    // --- find in entries (Lexivo1Find.cpp) ---------------------------------------------------
+    void showFoundEntry(int row, const QString &headword, const QStringList &words);
+    class FindPanel *m_findPanel = nullptr;
+
+    // --- search history (Lexivo1History.cpp) -------------------------------------------------
+    void createHistory();
+    void recordFollowedWord();
+    void syncHistoryMenus();
+    SearchHistory *m_history = nullptr;
+    bool m_inHistoryMenuClick = false;
+
+    // --- speech and clipboard watch (Lexivo1Speech.cpp) --------------------------------------
+    void createSpeech();
+    void releaseSpeech();
+    void createClipboardWatcher();
+    // The watcher's modes, with the check marks and the timer following them.
+    void setClipboardModes(const ClipboardModes &modes);
     std::unique_ptr<Speaker> m_speaker;
     std::unique_ptr<ClipboardWatcher> m_clipboardWatcher;
 
-    // --- suggestion line and pronunciation ---
-public:
-    SuggestionLine *SuggestionLine1 = nullptr;
-    QLabel *WordPronLabel1 = nullptr;
+    // --- tray (Lexivo1Tray.cpp) --------------------------------------------------------------
+    void createTrayIcon();
 
-private:
+    // --- view options (Lexivo1View.cpp) ------------------------------------------------------
+    void setEntryFaceLeft(int left);
+    void setExplorerCommand(bool hidden);
+    void setExplorerEditCommandsVisible(bool visible);
+    void hideWordsExplorer(bool fromCommand);
+    void showWordsExplorer();
+    void setStayOnTop(bool onTop);
+
+    // --- text commands (Lexivo1Editing.cpp) --------------------------------------------------
+    void createEditing();
+    void bindStandardEditCommands();
+    // The commands that act on the focused text control, in EditCommands::kAll's order: StandardEditCommands
+    // carries them out, not the handler table.
+    static constexpr std::array<Command, 6> kStandardEditCommands = {
+        Command::EditCut1, Command::EditCopy1, Command::EditPaste1,
+        Command::EditDelete1, Command::EditUndo1, Command::EditSelectAll1};
+    class KeyRouter *m_keyRouter = nullptr;
+    class StandardEditCommands *m_editCommands = nullptr;
+    class EmphasisBinding *m_boldBinding = nullptr;
+    class EmphasisBinding *m_italicBinding = nullptr;
+    class EmphasisBinding *m_underlineBinding = nullptr;
+
+    // --- mail, help, the about panel and the feedback links (Lexivo1About.cpp) ----------------
+    void createSharing();
+    QCursor handCursor() const;
+    void fillAboutPanel();
+    void placeAboutPanel();
+    void mailFinished(bool handedOver);
+    class MailHandoff *m_mailHandoff = nullptr;
+    bool m_aboutFilled = false;
+
+    // --- suggestion line and pronunciation (Lexivo1Suggestions.cpp) --------------------------
     void createSuggestionLine();
     void updateSuggestionLine();
     void showPronunciation();

@@ -4,6 +4,7 @@
 #include "app/CommandBinding.h"
 #include "app/SettingsTable.h"
 #include "app/WindowPlacement.h"
+#include "clipboard/ClipboardWatcher.h"
 #include "dictionary/DictionaryTable.h"
 #include "platform/Application.h"
 #include "platform/ProfileFile.h"
@@ -53,9 +54,6 @@ void TLexivoAppForm::applySettings()
         showKeyFailure(m_platform);
         return;
     }
-    auto check = [this](Command id) {
-        return [a = action(id)](bool on) { CommandBinding::setChecked(a, on); };
-    };
     SettingsTargets targets;
     targets.toolBar = [this](bool on) {
         ControlBar1->setVisible(on);
@@ -75,15 +73,18 @@ void TLexivoAppForm::applySettings()
         setStayOnTop(on);
         CommandBinding::setChecked(action(Command::AoTAction1), on);
     };
-    targets.autoRestore = check(Command::AutoRestoreAction);
-    targets.checkClip = check(Command::CheckClipAction1);
-    targets.checkClipSound = check(Command::CheckClipSoundAction1);
-    targets.clipboardTimer = [this](bool on) {
-        if (on)
-            Timer1->start();
-        else
-            Timer1->stop();
+    // The watch's modes are the watcher's; the check marks and the timer follow them.
+    auto watchMode = [this](bool ClipboardModes::*mode) {
+        return [this, mode](bool on) {
+            ClipboardModes modes = m_clipboardWatcher->modes();
+            modes.*mode = on;
+            setClipboardModes(modes);
+        };
     };
+    targets.autoRestore = watchMode(&ClipboardModes::autoRestore);
+    targets.checkClip = watchMode(&ClipboardModes::checkClip);
+    targets.checkClipSound = watchMode(&ClipboardModes::checkClipSound);
+    targets.clipboardTimer = watchMode(&ClipboardModes::timerEnabled);
     // The state goes to the window after its position, even when reading the position fails: setting a state
     // creates the window, and a window moved after that is placed by its inner corner, a frame's height off.
     std::optional<Qt::WindowState> storedState;
@@ -134,9 +135,10 @@ void TLexivoAppForm::saveSettings(bool quiet)
     values.windowTop = y();
     values.windowLeft = x();
     values.alwaysOnTop = action(Command::AoTAction1)->isChecked();
-    values.autoRestore = action(Command::AutoRestoreAction)->isChecked();
-    values.checkClip = action(Command::CheckClipAction1)->isChecked();
-    values.checkClipSound = action(Command::CheckClipSoundAction1)->isChecked();
+    const ClipboardModes &watch = m_clipboardWatcher->modes();
+    values.autoRestore = watch.autoRestore;
+    values.checkClip = watch.checkClip;
+    values.checkClipSound = watch.checkClipSound;
     // A settings file that cannot be written is said, not lost in silence; the program ends all the same.
     if (!::saveSettings(*key, values) && !quiet)
         showKeyFailure(m_platform);

@@ -5,13 +5,11 @@
 #include "app/EntryView.h"
 #include "app/SearchEdit.h"
 #include "app/StartupError.h"
-#include "platform/EspeakSpeech.h"
 #include "clipboard/ClipboardModes.h"
 #include "clipboard/ClipboardWatcher.h"
 #include "editing/WordSelection.h"
 #include "tray/TrayFrame.h"
 #include "platform/Application.h"
-#include "platform/ClipboardSource.h"
 #include "speech/Speaker.h"
 #include "tray/Trayicon.h"
 
@@ -21,9 +19,7 @@
 // The runtime and the engine start with the window; without them the program cannot run.
 void TLexivoAppForm::createSpeech()
 {
-    std::unique_ptr<SpeechRuntime> runtime =
-        m_env.speechRuntime ? m_env.speechRuntime() : std::make_unique<EspeakRuntime>();
-    m_speaker = std::make_unique<Speaker>(std::move(runtime));
+    m_speaker = std::make_unique<Speaker>(m_platform.speechRuntime());
     const QString failure = m_speaker->start();
     if (!failure.isEmpty())
         throw StartupError{failure, 1};
@@ -52,41 +48,34 @@ void TLexivoAppForm::SoundStop1Execute()
 
 void TLexivoAppForm::createClipboardWatcher()
 {
-    ClipboardSource *source = m_platform.clipboard();
-    ClipboardWatcherCallbacks callbacks;
-    callbacks.setSearchText = [this](const QString &text) { SEdit1->setText(text); };
-    callbacks.autoRestoreChecked = [this] { return action(Command::AutoRestoreAction)->isChecked(); };
-    // The window comes back the other way round from "&Restore": the application first, then the window.
-    callbacks.restoreAndShow = [this] {
-        m_app->restore();
-        m_app->processMessages();
-        m_app->showForm();
-        m_app->processMessages();
-    };
-    callbacks.soundChecked = [this] { return action(Command::CheckClipSoundAction1)->isChecked(); };
-    callbacks.speakWord = [this] { SpeakWord1Execute(); };
-    m_clipboardWatcher = std::make_unique<ClipboardWatcher>(source, std::move(callbacks));
+    m_clipboardWatcher = std::make_unique<ClipboardWatcher>(m_platform.clipboard());
 }
 
 void TLexivoAppForm::Timer1Timer()
 {
-    m_clipboardWatcher->clipboardStep();
+    if (const auto found = m_clipboardWatcher->clipboardStep()) {
+        try {
+            SEdit1->setText(found->searchText);
+            // The window comes back the other way round from "&Restore": the application first, then the window.
+            if (found->restore) {
+                m_app->restore();
+                m_app->processMessages();
+                m_app->showForm();
+                m_app->processMessages();
+            }
+            if (found->speak)
+                SpeakWord1Execute();
+        } catch (...) {
+            // A failing lookup, restore or engine ends the step quietly; the next text is taken as usual.
+        }
+    }
     // The tray animates on every tick, whatever the clipboard step did.
     advanceTrayFrame(TrayIcon1->Tag, [this](int index) { TrayIcon1->SetIconIndex(index); });
 }
 
-ClipboardModes TLexivoAppForm::clipboardModes() const
-{
-    ClipboardModes modes;
-    modes.checkClip = action(Command::CheckClipAction1)->isChecked();
-    modes.checkClipSound = action(Command::CheckClipSoundAction1)->isChecked();
-    modes.autoRestore = action(Command::AutoRestoreAction)->isChecked();
-    modes.timerEnabled = Timer1->isActive();
-    return modes;
-}
-
 void TLexivoAppForm::setClipboardModes(const ClipboardModes &modes)
 {
+    m_clipboardWatcher->setModes(modes);
     CommandBinding::setChecked(action(Command::CheckClipAction1), modes.checkClip);
     CommandBinding::setChecked(action(Command::CheckClipSoundAction1), modes.checkClipSound);
     CommandBinding::setChecked(action(Command::AutoRestoreAction), modes.autoRestore);
@@ -98,21 +87,21 @@ void TLexivoAppForm::setClipboardModes(const ClipboardModes &modes)
 
 void TLexivoAppForm::CheckClipAction1Execute()
 {
-    ClipboardModes modes = clipboardModes();
+    ClipboardModes modes = m_clipboardWatcher->modes();
     modes.toggleCheckClip();
     setClipboardModes(modes);
 }
 
 void TLexivoAppForm::CheckClipSoundAction1Execute()
 {
-    ClipboardModes modes = clipboardModes();
+    ClipboardModes modes = m_clipboardWatcher->modes();
     modes.toggleCheckClipSound();
     setClipboardModes(modes);
 }
 
 void TLexivoAppForm::AutoRestoreActionExecute()
 {
-    ClipboardModes modes = clipboardModes();
+    ClipboardModes modes = m_clipboardWatcher->modes();
     modes.toggleAutoRestore();
     setClipboardModes(modes);
 }

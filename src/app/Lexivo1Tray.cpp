@@ -9,7 +9,7 @@
 // refuses the icon ends the building with the component's error.
 void TLexivoAppForm::createTrayIcon()
 {
-    TrayIcon1 = new TTrayIcon(this, m_env.trayShell);
+    TrayIcon1 = new TTrayIcon(this, m_app, m_platform.trayShell);
     TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
     TrayIcon1->BeginLoad();
     TrayIcon1->SetVisible(true);

@@ -102,7 +102,7 @@ int main(int argc, char **argv)
 {
     preferX11UnderWayland();
     // The desktop's services, for the window and for what is said before it exists.
-    const Platform platform;
+    Platform platform;
 
     // A running instance is asked to come forward; this start then ends without touching settings.
     // The toolkit is not needed for that, so a second start ends before starting it.
@@ -124,6 +124,7 @@ int main(int argc, char **argv)
     // wait for. The runtime and its engine then start on a thread of their own.
     EspeakRuntime::loadLibrary();
     auto speech = std::make_unique<PrestartedRuntime>(std::make_unique<EspeakRuntime>());
+    platform.speechRuntime = [&speech]() -> std::unique_ptr<SpeechRuntime> { return std::move(speech); };
 
     VerbariumApplication qtApp(argc, argv, platform.messages);
     QApplication::setStyle(new VerbariumStyle);
@@ -143,7 +144,6 @@ int main(int argc, char **argv)
     FormEnvironment env;
     env.startHidden = args.size() > 1 && args.at(1) == QLatin1String("/m");
     env.programDir = QCoreApplication::applicationDirPath();
-    env.speechRuntime = [&speech]() -> std::unique_ptr<SpeechRuntime> { return std::move(speech); };
     env.preopenedDictionary = [&warmup](const QString &path, const QString &password) {
         return warmup.takeDictionary(path, password);
     };

@@ -1,7 +1,7 @@
 #pragma once
 
-// The check marks of "Check Clipboard", "Check Clipboard Sound" and "Auto Restore", and whether the
-// watcher's timer runs. The window copies them onto its actions and timer after every command.
+// What "Check Clipboard", "Check Clipboard Sound" and "Auto Restore" chose, and whether the watcher's timer
+// runs. The watcher holds them; the window's check marks and timer follow them after every command.
 struct ClipboardModes
 {
     bool checkClip = false;

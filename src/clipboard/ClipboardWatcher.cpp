@@ -15,31 +15,27 @@ QString searchTextOf(const QString &copied)
 
 } // namespace
 
-ClipboardWatcher::ClipboardWatcher(ClipboardSource *source, ClipboardWatcherCallbacks callbacks)
-    : m_source(source), m_callbacks(std::move(callbacks))
+ClipboardWatcher::ClipboardWatcher(ClipboardSource *source) : m_source(source)
 {
 }
 
-void ClipboardWatcher::clipboardStep()
+std::optional<ClipboardFind> ClipboardWatcher::clipboardStep()
 {
     try {
-        takeNewText();
+        return takeNewText();
     } catch (...) {
         // The next tick tries again; the program has nowhere to report a failed tick.
+        return std::nullopt;
     }
 }
 
-void ClipboardWatcher::takeNewText()
+std::optional<ClipboardFind> ClipboardWatcher::takeNewText()
 {
     // A password manager's copy is neither looked up nor spoken, nor remembered as seen.
     if (!m_source->hasText() || m_source->isSecret())
-        return;
+        return std::nullopt;
     if (m_source->text() == m_lastSeen)
-        return;
+        return std::nullopt;
     m_lastSeen = m_source->text();
-    m_callbacks.setSearchText(searchTextOf(m_lastSeen));
-    if (m_callbacks.autoRestoreChecked())
-        m_callbacks.restoreAndShow();
-    if (m_callbacks.soundChecked())
-        m_callbacks.speakWord();
+    return ClipboardFind{searchTextOf(m_lastSeen), m_modes.autoRestore, m_modes.checkClipSound};
 }

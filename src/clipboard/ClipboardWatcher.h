@@ -1,38 +1,41 @@
 #pragma once
 
+#include "clipboard/ClipboardModes.h"
+
 #include <QString>
 
-#include <functional>
+#include <optional>
 
 class ClipboardSource;
 
-// What the watcher asks of the main window.
-struct ClipboardWatcherCallbacks
+// What one tick found on the clipboard: the text for the search box, and what the modes ask done with it.
+struct ClipboardFind
 {
-    std::function<void(const QString &text)> setSearchText; // the box looks up only a text it does not hold
-    std::function<bool()> autoRestoreChecked;
-    std::function<void()> restoreAndShow;
-    std::function<bool()> soundChecked;
-    std::function<void()> speakWord;
+    QString searchText;   // the copy, trimmed and cut to MaxCopyLength
+    bool restore = false; // "Auto Restore": bring the window back
+    bool speak = false;   // "Check Clipboard Sound": speak the word
 };
 
-// The clipboard step of the watcher's tick: a new plain text copied anywhere goes into the search box,
-// may bring the window back and may be spoken.
+// The clipboard watch: its three modes, and the clipboard step of the tick, which reports a new plain text
+// copied anywhere. The window acts on the report: the search box, the restore, the speech.
 class ClipboardWatcher final
 {
 public:
     static constexpr qsizetype MaxCopyLength = 300;
 
-    ClipboardWatcher(ClipboardSource *source, ClipboardWatcherCallbacks callbacks);
+    explicit ClipboardWatcher(ClipboardSource *source);
 
-    // Never throws: a busy clipboard or a failing lookup, restore or engine ends the step quietly.
-    void clipboardStep();
+    const ClipboardModes &modes() const { return m_modes; }
+    void setModes(const ClipboardModes &modes) { m_modes = modes; }
+
+    // Nothing when the clipboard holds no new plain text. Never throws: a busy clipboard finds nothing.
+    std::optional<ClipboardFind> clipboardStep();
     const QString &lastSeenText() const { return m_lastSeen; }
 
 private:
-    void takeNewText();
+    std::optional<ClipboardFind> takeNewText();
 
     ClipboardSource *m_source;
-    ClipboardWatcherCallbacks m_callbacks;
+    ClipboardModes m_modes;
     QString m_lastSeen;
 };

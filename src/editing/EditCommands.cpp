@@ -11,97 +11,91 @@
 namespace EditCommands {
 namespace {
 
-// The last answer of the clipboard's owner: asking it here could hold the window for as long as it likes.
-bool clipboardHasText()
-{
-    return SystemClipboard::instance()->hasText();
-}
-
-bool lineEditEnabled(Command command, const QLineEdit *edit)
+bool lineEditEnabled(Edit command, const QLineEdit *edit, ClipboardSource *clipboard)
 {
     switch (command) {
-    case Command::Cut:
-    case Command::Copy:
-    case Command::Delete:
+    case Edit::Cut:
+    case Edit::Copy:
+    case Edit::Delete:
         return edit->hasSelectedText();
-    case Command::Paste:
-        return clipboardHasText();
-    case Command::Undo:
+    case Edit::Paste:
+        return clipboard->hasText();
+    case Edit::Undo:
         return edit->isUndoAvailable();
-    case Command::SelectAll:
+    case Edit::SelectAll:
         return !edit->text().isEmpty();
     }
     return false;
 }
 
-bool textEditEnabled(Command command, const QTextEdit *edit)
+bool textEditEnabled(Edit command, const QTextEdit *edit, ClipboardSource *clipboard)
 {
     switch (command) {
-    case Command::Cut:
-    case Command::Copy:
-    case Command::Delete:
+    case Edit::Cut:
+    case Edit::Copy:
+    case Edit::Delete:
         return edit->textCursor().hasSelection();
-    case Command::Paste:
-        return clipboardHasText();
-    case Command::Undo:
+    case Edit::Paste:
+        return clipboard->hasText();
+    case Edit::Undo:
         return edit->document()->isUndoAvailable();
-    case Command::SelectAll:
+    case Edit::SelectAll:
         return !edit->document()->isEmpty();
     }
     return false;
 }
 
-void executeOnLineEdit(Command command, QLineEdit *edit)
+void executeOnLineEdit(Edit command, QLineEdit *edit)
 {
     const bool editable = !edit->isReadOnly();
     switch (command) {
-    case Command::Cut:
+    case Edit::Cut:
         if (editable)
             edit->cut();
         break;
-    case Command::Copy:
+    case Edit::Copy:
         edit->copy();
         break;
-    case Command::Paste:
+    case Edit::Paste:
         if (editable)
             edit->paste();
         break;
-    case Command::Delete:
+    case Edit::Delete:
         // del() without a selection would eat the character after the cursor.
         if (editable && edit->hasSelectedText())
             edit->del();
         break;
-    case Command::Undo:
+    case Edit::Undo:
         if (editable)
             edit->undo();
         break;
-    case Command::SelectAll:
+    case Edit::SelectAll:
         edit->selectAll();
         break;
     }
 }
 
-void executeOnTextEdit(Command command, QTextEdit *edit)
+void executeOnTextEdit(Edit command, QTextEdit *edit)
 {
     const bool editable = !edit->isReadOnly();
     switch (command) {
-    case Command::Cut:
+    case Edit::Cut:
         if (editable)
             edit->cut();
         break;
-    case Command::Copy:
+    case Edit::Copy:
         // QTextEdit puts plain text and HTML with the formatting on the clipboard.
         edit->copy();
         break;
-    case Command::Paste:
+    case Edit::Paste:
         if (editable)
             edit->paste();
         break;
-    case Command::Delete:
+    case Edit::Delete:
         if (editable)
             edit->textCursor().removeSelectedText();
         break;
-    case Command::Undo: {
+    case Edit::Undo: {
         // A read-only view may undo its display-only formatting, never a change of its text.
         const QString before = editable ? QString() : edit->toPlainText();
         edit->undo();
@@ -109,7 +103,7 @@ void executeOnTextEdit(Command command, QTextEdit *edit)
             edit->redo();
         break;
     }
-    case Command::SelectAll:
+    case Edit::SelectAll:
         edit->selectAll();
         break;
     }
@@ -117,18 +111,18 @@ void executeOnTextEdit(Command command, QTextEdit *edit)
 
 } // namespace
 
-bool isEnabled(Command command, const QWidget *focused)
+bool isEnabled(Edit command, const QWidget *focused, ClipboardSource *clipboard)
 {
     if (auto *line = qobject_cast<const QLineEdit *>(focused))
-        return lineEditEnabled(command, line);
+        return lineEditEnabled(command, line, clipboard);
     if (auto *text = qobject_cast<const QTextEdit *>(focused))
-        return textEditEnabled(command, text);
+        return textEditEnabled(command, text, clipboard);
     return false;
 }
 
-void execute(Command command, QWidget *focused)
+void execute(Edit command, QWidget *focused, ClipboardSource *clipboard)
 {
-    if (!isEnabled(command, focused))
+    if (!isEnabled(command, focused, clipboard))
         return;
     if (auto *line = qobject_cast<QLineEdit *>(focused))
         executeOnLineEdit(command, line);
@@ -145,19 +139,20 @@ void copyWord(QLineEdit *searchBox)
 
 } // namespace EditCommands
 
-StandardEditCommands::StandardEditCommands(QWidget *scope, const std::array<QAction *, 6> &actions, QObject *parent)
-    : QObject(parent), m_scope(scope)
+StandardEditCommands::StandardEditCommands(QWidget *scope, ClipboardSource *clipboard,
+                                           const std::array<QAction *, 6> &actions, QObject *parent)
+    : QObject(parent), m_scope(scope), m_clipboard(clipboard)
 {
     for (size_t i = 0; i < actions.size(); ++i) {
         m_actions[i] = actions[i];
-        const EditCommands::Command command = EditCommands::kAll[i];
+        const EditCommands::Edit command = EditCommands::kAll[i];
         connect(actions[i], &QAction::triggered, this, [this, command] {
-            EditCommands::execute(command, target());
+            EditCommands::execute(command, target(), m_clipboard);
             update();
         });
     }
     connect(qApp, &QApplication::focusChanged, this, [this] { update(); });
-    connect(SystemClipboard::instance(), &SystemClipboard::changed, this, &StandardEditCommands::update);
+    connect(m_clipboard, &ClipboardSource::changed, this, &StandardEditCommands::update);
     update();
 }
 
@@ -182,7 +177,7 @@ void StandardEditCommands::update()
         follow(control);
     for (size_t i = 0; i < m_actions.size(); ++i) {
         if (m_actions[i])
-            m_actions[i]->setEnabled(EditCommands::isEnabled(EditCommands::kAll[i], control));
+            m_actions[i]->setEnabled(EditCommands::isEnabled(EditCommands::kAll[i], control, m_clipboard));
     }
 }
 

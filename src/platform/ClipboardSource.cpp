@@ -25,7 +25,7 @@ bool offersPlainText(const QMimeData *data)
 ClipboardSource::~ClipboardSource() = default;
 
 QtClipboardSource::QtClipboardSource(QClipboard *clipboard, QObject *parent)
-    : QObject(parent), m_clipboard(clipboard ? clipboard : QGuiApplication::clipboard())
+    : ClipboardSource(parent), m_clipboard(clipboard ? clipboard : QGuiApplication::clipboard())
 {
     connect(m_clipboard, &QClipboard::changed, this, [this](QClipboard::Mode mode) {
         if (mode != QClipboard::Clipboard)
@@ -73,7 +73,7 @@ SystemClipboard *SystemClipboard::instance()
     return clipboard;
 }
 
-SystemClipboard::SystemClipboard(QObject *parent) : QObject(parent)
+SystemClipboard::SystemClipboard(QObject *parent) : ClipboardSource(parent)
 {
     if (QGuiApplication::platformName() == u"xcb") {
         // The reader is joined before this object goes, so the queued call always has a live receiver.

@@ -8,22 +8,29 @@
 class QClipboard;
 class X11ClipboardReader;
 
-// The clipboard as the watcher sees it: plain text or not, the text, and whether the owner marked it secret.
-class ClipboardSource
+// The clipboard as the watcher and the edit commands see it: plain text or not, the text, and whether the
+// owner marked it secret.
+class ClipboardSource : public QObject
 {
+    Q_OBJECT
 public:
-    virtual ~ClipboardSource();
+    using QObject::QObject;
+    ~ClipboardSource() override;
 
     virtual bool hasText() = 0;
     virtual QString text() = 0;
     // A password manager's copy (the format "x-kde-passwordManagerHint" holding "secret").
     virtual bool isSecret() = 0;
+
+signals:
+    // What the clipboard offers may have changed.
+    void changed();
 };
 
 // The clipboard through Qt, for platforms other than X (Wayland, offscreen). Under X every question is a
 // round trip to the owner (0.1-3.6 ms, more for a large text), too slow for a tick that runs twice a second;
 // so what was read is kept until Qt reports a change. Only plain text counts: a list of files is not a word.
-class QtClipboardSource final : public QObject, public ClipboardSource
+class QtClipboardSource final : public ClipboardSource
 {
     Q_OBJECT
 public:
@@ -33,9 +40,6 @@ public:
     bool hasText() override;
     QString text() override;
     bool isSecret() override;
-
-signals:
-    void changed();
 
 private:
     void refresh();
@@ -49,7 +53,8 @@ private:
 
 // The system clipboard as the window asks it: never waits for the owner. Under X it answers from what a
 // reader on its own thread last heard, and asks again when Qt reports a change; elsewhere it is Qt's.
-class SystemClipboard final : public QObject, public ClipboardSource
+// It reports changed() on a new answer from the owner, or a new copy through Qt.
+class SystemClipboard final : public ClipboardSource
 {
     Q_OBJECT
 public:
@@ -60,10 +65,6 @@ public:
     bool hasText() override;
     QString text() override;
     bool isSecret() override;
-
-signals:
-    // A new answer from the owner, or a new copy through Qt.
-    void changed();
 
 private:
     explicit SystemClipboard(QObject *parent);

@@ -12,7 +12,7 @@
 const QString TTrayIcon::CannotCreateIcon = QStringLiteral("Cannot Create System Shell Notification Icon");
 const QString TTrayIcon::CannotRemoveIcon = QStringLiteral("Cannot Remove System Shell Notification Icon");
 
-TTrayIcon::TTrayIcon(QObject *Owner, TrayShell *shell) : QObject(Owner), m_shell(shell)
+TTrayIcon::TTrayIcon(QObject *Owner, Application *app, TrayShell *shell) : QObject(Owner), m_app(app), m_shell(shell)
 {
     if (!m_shell) {
         m_ownShell = std::make_unique<SystemTrayShell>();
@@ -180,11 +180,11 @@ void TTrayIcon::EndSession()
 
 void TTrayIcon::Minimize()
 {
-    if (Application *app = Application::instance()) {
-        app->minimize();
+    if (m_app) {
+        m_app->minimize();
         // Without an icon to come back through, the taskbar entry is the only way back: it stays.
         if (InNotificationArea())
-            app->hideAppWindow();
+            m_app->hideAppWindow();
     }
     if (OnMinimize)
         OnMinimize(this);
@@ -192,10 +192,10 @@ void TTrayIcon::Minimize()
 
 void TTrayIcon::Restore()
 {
-    if (Application *app = Application::instance()) {
-        app->restore();
-        app->showAppWindow();
-        app->bringToFront();
+    if (m_app) {
+        m_app->restore();
+        m_app->showAppWindow();
+        m_app->bringToFront();
     }
     if (OnRestore)
         OnRestore(this);
@@ -391,11 +391,10 @@ void TTrayIcon::setInputSource(std::function<QPoint()> cursorPos, std::function<
 
 void TTrayIcon::installHook()
 {
-    Application *app = Application::instance();
-    if (!app || m_hookId != 0)
+    if (!m_app || m_hookId != 0)
         return;
     // The application object reports system commands; the component reads them as WM_SYSCOMMAND.
-    m_hookId = app->hookMainWindow([this](Application::SystemCommand command) {
+    m_hookId = m_app->hookMainWindow([this](Application::SystemCommand command) {
         TMessage message{Win::WM_SYSCOMMAND,
                          command == Application::SystemCommand::Minimize ? Win::SC_MINIMIZE : Win::SC_RESTORE, 0, 0};
         ApplicationHookProc(message);
@@ -406,8 +405,8 @@ void TTrayIcon::removeHook()
 {
     if (m_hookId == 0)
         return;
-    if (Application *app = Application::instance())
-        app->unhookMainWindow(m_hookId);
+    if (m_app)
+        m_app->unhookMainWindow(m_hookId);
     m_hookId = 0;
 }
 

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class Application;
 class ImageList;
 class QMenu;
 
@@ -79,8 +80,9 @@ public:
     static const QString CannotCreateIcon; // string table entry 0
     static const QString CannotRemoveIcon; // string table entry 5
 
+    // The application is the one the icon minimises, restores and hooks (none: those steps do nothing to it).
     // With no shell given the component uses the desktop's notification area; a given shell is not owned.
-    explicit TTrayIcon(QObject *Owner = nullptr, TrayShell *shell = nullptr);
+    TTrayIcon(QObject *Owner, Application *app, TrayShell *shell = nullptr);
     ~TTrayIcon() override;
 
     // Form loading: between BeginLoad() and Loaded() the writers behave as while streaming.
@@ -181,6 +183,7 @@ private:
     TTrayIconMessage m_popupMenuOn = imNone;
     int m_hookId = 0;
 
+    Application *m_app;
     TrayShell *m_shell = nullptr;
     std::unique_ptr<TrayShell> m_ownShell;
     TrayWindow *m_window = nullptr;

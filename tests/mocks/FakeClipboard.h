@@ -2,7 +2,7 @@
 
 #include "platform/ClipboardSource.h"
 
-// A clipboard a test copies into; the watch reads it as it would the system's.
+// A clipboard a test copies into; the watch and the edit commands read it as they would the system's.
 class FakeClipboard final : public ClipboardSource
 {
 public:
@@ -15,6 +15,7 @@ public:
         current = text;
         textOffered = true;
         secret = isSecretCopy;
+        emit changed();
     }
 
     QString current;

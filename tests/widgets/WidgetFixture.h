@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 struct ShownBox
@@ -28,8 +29,10 @@ struct ShownBox
 class WindowFixture
 {
 public:
+    // A test that brings its own services changes them in `services`.
     explicit WindowFixture(const QList<DictionaryRow> &rows, FormEnvironment env = {}, bool writeDictionary = true,
-                           const DictionaryExtra &extraTables = {})
+                           const DictionaryExtra &extraTables = {},
+                           const std::function<void(Platform &)> &services = {})
     {
         m_oldDir = QDir::currentPath();
         qputenv("HOME", m_home.path().toUtf8());
@@ -38,18 +41,15 @@ public:
         QDir::setCurrent(m_work.path());
         if (env.programDir.isEmpty())
             env.programDir = m_work.path();
-        // The window speaks into a recording fake unless a test brings its own runtime.
-        if (!env.speechRuntime) {
-            env.speechRuntime = [log = speech] { return std::make_unique<FakeSpeechRuntime>(log); };
-        }
-        // A desktop with a notification area, unless a test brings its own.
-        if (!env.trayShell)
-            env.trayShell = &trayShell;
+        Platform desktop = platform();
+        if (services)
+            services(desktop);
         app = std::make_unique<Application>();
-        form = std::make_unique<TLexivoAppForm>(app.get(), platform(), env);
+        form = std::make_unique<TLexivoAppForm>(app.get(), desktop, env);
     }
 
-    // Boxes and links recorded into this fixture, settings under its home, its clipboard.
+    // Boxes and links recorded into this fixture, settings under its home, its clipboard, speech into a
+    // recording fake and a desktop with a notification area.
     Platform platform()
     {
         Platform p;
@@ -62,6 +62,8 @@ public:
         };
         p.configFolder = configFolder();
         p.clipboard = [this] { return &clipboard; };
+        p.speechRuntime = [log = speech] { return std::make_unique<FakeSpeechRuntime>(log); };
+        p.trayShell = &trayShell;
         return p;
     }
 

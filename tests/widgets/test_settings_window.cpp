@@ -3,7 +3,6 @@
 
 #include "WidgetFixture.h"
 
-#include "app/CommandBinding.h"
 #include "app/EntryView.h"
 #include "app/HeadwordLabel.h"
 #include "app/SearchEdit.h"
@@ -91,11 +90,11 @@ public:
         });
         platform.configFolder = configHome;
         platform.clipboard = [this] { return &m_clipboard; };
+        platform.speechRuntime = [log = m_speech] { return std::make_unique<FakeSpeechRuntime>(log); };
+        platform.trayShell = &m_trayShell;
         FormEnvironment env;
         env.startHidden = setup.startHidden;
         env.programDir = m_program.path();
-        env.speechRuntime = [log = m_speech] { return std::make_unique<FakeSpeechRuntime>(log); };
-        env.trayShell = &m_trayShell;
         app = std::make_unique<Application>();
         form = std::make_unique<TLexivoAppForm>(app.get(), platform, env);
     }
@@ -362,10 +361,9 @@ void TestSettingsWindow::exitWritesAllTenAndRestartRestores()
         f->action(Command::ShowHideLeftAction)->trigger();
         f->action(Command::ToolbarAction)->trigger();
         f->action(Command::AoTAction1)->trigger();
-        // The watch switches as the clipboard commands leave them.
-        CommandBinding::setChecked(f->action(Command::CheckClipAction1), true);
-        CommandBinding::setChecked(f->action(Command::CheckClipSoundAction1), false);
-        CommandBinding::setChecked(f->action(Command::AutoRestoreAction), false);
+        // From the first run's speaking watch to the plain one, and no restore.
+        f->action(Command::CheckClipAction1)->trigger();
+        f->action(Command::AutoRestoreAction)->trigger();
         f->move(33, 44);
         QTRY_COMPARE(f->pos(), QPoint(33, 44));
         QVERIFY(!QFile::exists(w.keyPath));

@@ -99,6 +99,7 @@ private slots:
     void deleteKeyBelongsToDeleteCommand();
     void selectAllOnWordListReachesTheList();
     void copyKeyAlwaysGoesToCopyCommand();
+    void pasteFollowsTheClipboardItIsGiven();
     void shortcutsStillReachTheirCommands_data();
     void shortcutsStillReachTheirCommands();
     void italicTogglesOnFocusedView();
@@ -209,6 +210,17 @@ void TestSharing::copyKeyAlwaysGoesToCopyCommand()
     QCOMPARE(copied.count(), 2);
     QCOMPARE(clipboardText(), QStringLiteral("a striped animal"));
     QVERIFY(QGuiApplication::clipboard()->mimeData()->hasHtml());
+}
+
+void TestSharing::pasteFollowsTheClipboardItIsGiven()
+{
+    ShownWindow w;
+    QVERIFY(w.ready());
+    QVERIFY(w.focus(w.form->SEdit1));
+    QAction *paste = w.form->action(Command::EditPaste1);
+    QTRY_VERIFY(!paste->isEnabled());
+    w.clipboard.copy(QStringLiteral("pear"));
+    QVERIFY(paste->isEnabled());
 }
 
 void TestSharing::shortcutsStillReachTheirCommands_data()

@@ -2,7 +2,6 @@
 
 #include "WidgetFixture.h"
 
-#include "app/CommandBinding.h"
 #include "app/EntryView.h"
 #include "app/SearchEdit.h"
 #include "app/StartupError.h"
@@ -86,15 +85,16 @@ void TestSpeechClipboard::fatalSpeechFailures()
 {
     QFETCH(bool, runtimeStarts);
     QFETCH(QString, message);
-    FormEnvironment env;
-    env.speechRuntime = [runtimeStarts] {
-        auto runtime = std::make_unique<FakeSpeechRuntime>();
-        runtime->initializeSucceeds = runtimeStarts;
-        runtime->engineAvailable = false;
-        return runtime;
+    const auto failingSpeech = [runtimeStarts](Platform &p) {
+        p.speechRuntime = [runtimeStarts] {
+            auto runtime = std::make_unique<FakeSpeechRuntime>();
+            runtime->initializeSucceeds = runtimeStarts;
+            runtime->engineAvailable = false;
+            return runtime;
+        };
     };
     try {
-        WindowFixture f(sampleRows(), env);
+        WindowFixture f(sampleRows(), {}, true, {}, failingSpeech);
         QFAIL("the window was built without speech");
     } catch (const StartupError &error) {
         QCOMPARE(error.message, message);
@@ -106,8 +106,9 @@ void TestSpeechClipboard::tickLooksUpRestoresAndSpeaks()
 {
     WindowFixture f(sampleRows());
     TLexivoAppForm *form = f.form.get();
-    CommandBinding::setChecked(form->action(Command::CheckClipSoundAction1), true);
-    CommandBinding::setChecked(form->action(Command::AutoRestoreAction), true);
+    // The first run's modes: look up and speak, and restore.
+    QVERIFY(form->action(Command::CheckClipSoundAction1)->isChecked());
+    QVERIFY(form->action(Command::AutoRestoreAction)->isChecked());
     form->FileClose1Execute();
     QVERIFY(!form->isVisible());
 
@@ -144,7 +145,7 @@ void TestSpeechClipboard::tickAnimatesTheTrayEvenWhenNothingIsNew()
 void TestSpeechClipboard::secretCopiesAreNeverTaken()
 {
     WindowFixture f(sampleRows());
-    CommandBinding::setChecked(f.form->action(Command::CheckClipSoundAction1), true);
+    QVERIFY(f.form->action(Command::CheckClipSoundAction1)->isChecked());
     f.form->SEdit1->setText(QStringLiteral("apple"));
     f.clipboard.copy(QStringLiteral("hunter2"), true);
     f.form->Timer1Timer();

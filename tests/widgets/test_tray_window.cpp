@@ -24,9 +24,10 @@ struct TrayWindowFixture
     {
         FormEnvironment env;
         env.startHidden = startHidden;
-        env.trayShell = &shell;
-        env.speechRuntime = [log = speech] { return std::make_unique<FakeSpeechRuntime>(log); };
-        window = std::make_unique<WindowFixture>(sampleRows(), env);
+        window = std::make_unique<WindowFixture>(sampleRows(), env, true, DictionaryExtra{}, [this](Platform &p) {
+            p.trayShell = &shell;
+            p.speechRuntime = [log = speech] { return std::make_unique<FakeSpeechRuntime>(log); };
+        });
         form()->TrayIcon1->setInputSource([] { return QPoint(200, 150); }, [] { return Qt::NoModifier; });
     }
 

@@ -1,5 +1,5 @@
-// The watcher's tick against a fake clipboard and a fake search box that, like the real one, looks up
-// only a text it does not already hold, with the tray frame step after it; and the table of the three mode commands.
+// The watcher's tick against a fake clipboard, with the tray frame step after it; and the table of the three
+// mode commands.
 #include "clipboard/ClipboardModes.h"
 #include "clipboard/ClipboardWatcher.h"
 #include "platform/ClipboardSource.h"
@@ -42,48 +42,23 @@ public:
     QString content;
 };
 
-struct Window
-{
-    QString box;
-    QStringList lookups;
-    bool autoRestore = false;
-    bool sound = false;
-    int restores = 0;
-    QStringList spoken;
-    bool lookupThrows = false;
-    QStringList order;
-
-    ClipboardWatcherCallbacks callbacks()
-    {
-        return {
-            [this](const QString &text) {
-                order << QStringLiteral("set");
-                if (text == box)
-                    return;
-                box = text;
-                if (lookupThrows)
-                    throw std::runtime_error("lookup failed");
-                lookups << text;
-            },
-            [this] { return autoRestore; },
-            [this] {
-                order << QStringLiteral("restore");
-                ++restores;
-            },
-            [this] { return sound; },
-            [this] {
-                order << QStringLiteral("speak");
-                spoken << box;
-            },
-        };
-    }
-};
-
+// The watcher with modes that ask nothing beyond the lookup unless a test says so.
 struct Rig
 {
+    Rig() { watcher.setModes(ClipboardModes::fromSettings(true, false, false)); }
+
+    // One tick; the texts it found are kept in the order found.
+    std::optional<ClipboardFind> tick()
+    {
+        auto found = watcher.clipboardStep();
+        if (found)
+            texts << found->searchText;
+        return found;
+    }
+
     FakeClipboard clipboard;
-    Window window;
-    ClipboardWatcher watcher{&clipboard, window.callbacks()};
+    ClipboardWatcher watcher{&clipboard};
+    QStringList texts;
 };
 
 } // namespace
@@ -97,9 +72,8 @@ private slots:
     void sameTextTwiceIsOneLookup();
     void copyTrimmedAndCut_data();
     void copyTrimmedAndCut();
-    void textAsInBoxIsSpokenAndRestored();
-    void restoreThenSpeak();
-    void failuresSwallowed();
+    void modesDecideRestoreAndSpeech();
+    void busyClipboardFindsNothing();
     void secretsNeverTaken();
     void modeTable_data();
     void modeTable();
@@ -110,11 +84,12 @@ void TestClipboardWatcher::firstTickTakesWhatIsThere()
 {
     Rig r;
     r.clipboard.copy(QStringLiteral("lexicon"));
-    r.watcher.clipboardStep();
-    QCOMPARE(r.window.lookups, QStringList{QStringLiteral("lexicon")});
+    const auto found = r.tick();
+    QVERIFY(found);
+    QCOMPARE(found->searchText, QStringLiteral("lexicon"));
     QCOMPARE(r.watcher.lastSeenText(), QStringLiteral("lexicon"));
-    QCOMPARE(r.window.restores, 0);
-    QVERIFY(r.window.spoken.isEmpty());
+    QVERIFY(!found->restore);
+    QVERIFY(!found->speak);
 }
 
 void TestClipboardWatcher::emptyClipboardTextIsNotTaken()
@@ -122,28 +97,25 @@ void TestClipboardWatcher::emptyClipboardTextIsNotTaken()
     // The last seen text starts empty, so an empty copy counts as already seen.
     Rig r;
     r.clipboard.copy(QString());
-    r.watcher.clipboardStep();
-    QVERIFY(r.window.order.isEmpty());
+    QVERIFY(!r.tick());
 }
 
 void TestClipboardWatcher::sameTextTwiceIsOneLookup()
 {
     Rig r;
-    r.window.sound = true;
     r.clipboard.copy(QStringLiteral("word"));
-    r.watcher.clipboardStep();
-    r.watcher.clipboardStep();
+    r.tick();
+    r.tick();
     r.clipboard.copyPicture();
-    r.watcher.clipboardStep();
+    r.tick();
     r.clipboard.copy(QStringLiteral("word"));
-    r.watcher.clipboardStep();
-    QCOMPARE(r.window.lookups.size(), 1);
-    QCOMPARE(r.window.spoken.size(), 1);
+    r.tick();
+    QCOMPARE(r.texts, QStringList{QStringLiteral("word")});
 
     // Case counts: a copy differing only in case is new.
     r.clipboard.copy(QStringLiteral("Word"));
-    r.watcher.clipboardStep();
-    QCOMPARE(r.window.lookups, (QStringList{QStringLiteral("word"), QStringLiteral("Word")}));
+    r.tick();
+    QCOMPARE(r.texts, (QStringList{QStringLiteral("word"), QStringLiteral("Word")}));
 }
 
 void TestClipboardWatcher::copyTrimmedAndCut_data()
@@ -178,91 +150,68 @@ void TestClipboardWatcher::copyTrimmedAndCut()
     QFETCH(QString, box);
     Rig r;
     r.clipboard.copy(copied);
-    r.watcher.clipboardStep();
-    QCOMPARE(r.window.box, box);
+    r.tick();
+    QCOMPARE(r.texts, QStringList{box});
     // The whole raw text is what was seen, so the same copy is not taken again.
     QCOMPARE(r.watcher.lastSeenText(), copied);
-    r.watcher.clipboardStep();
-    QCOMPARE(r.window.lookups.size(), 1);
+    QVERIFY(!r.tick());
 }
 
-void TestClipboardWatcher::textAsInBoxIsSpokenAndRestored()
+void TestClipboardWatcher::modesDecideRestoreAndSpeech()
 {
     Rig r;
-    r.window.box = QStringLiteral("river");
-    r.window.autoRestore = true;
-    r.window.sound = true;
+    r.watcher.setModes(ClipboardModes::fromSettings(false, true, true));
     r.clipboard.copy(QStringLiteral("river"));
-    r.watcher.clipboardStep();
-    QVERIFY(r.window.lookups.isEmpty());
-    QCOMPARE(r.window.restores, 1);
-    QCOMPARE(r.window.spoken, QStringList{QStringLiteral("river")});
+    const auto found = r.tick();
+    QVERIFY(found && found->restore && found->speak);
+
+    ClipboardModes modes = r.watcher.modes();
+    modes.toggleAutoRestore();
+    r.watcher.setModes(modes);
+    r.clipboard.copy(QStringLiteral("lake"));
+    const auto next = r.tick();
+    QVERIFY(next && !next->restore && next->speak);
 }
 
-void TestClipboardWatcher::restoreThenSpeak()
-{
-    Rig r;
-    r.window.autoRestore = true;
-    r.window.sound = true;
-    r.clipboard.copy(QStringLiteral("a"));
-    r.watcher.clipboardStep();
-    QCOMPARE(r.window.order, (QStringList{QStringLiteral("set"), QStringLiteral("restore"), QStringLiteral("speak")}));
-}
-
-void TestClipboardWatcher::failuresSwallowed()
+void TestClipboardWatcher::busyClipboardFindsNothing()
 {
     Rig r;
     int tag = 0;
     QList<int> shown;
     auto tick = [&] {
-        r.watcher.clipboardStep();
+        const auto found = r.tick();
         advanceTrayFrame(tag, [&](int i) { shown << i; });
+        return found;
     };
 
     r.clipboard.busy = true;
     r.clipboard.copy(QStringLiteral("held"));
-    tick();
-    QVERIFY(r.window.order.isEmpty());
+    QVERIFY(!tick());
+    QVERIFY(r.watcher.lastSeenText().isEmpty());
 
-    // A failing lookup ends the step before restore and speech; the text counts as seen.
+    // The next tick tries again.
     r.clipboard.busy = false;
-    r.window.lookupThrows = true;
-    r.window.autoRestore = true;
-    r.window.sound = true;
-    tick();
-    QCOMPARE(r.window.restores, 0);
-    QVERIFY(r.window.spoken.isEmpty());
-    QCOMPARE(r.watcher.lastSeenText(), QStringLiteral("held"));
-
-    r.window.lookupThrows = false;
-    r.clipboard.copy(QStringLiteral("next"));
-    tick();
-    QCOMPARE(r.window.lookups, QStringList{QStringLiteral("next")});
-    QCOMPARE(shown, (QList<int>{0, 1, 2}));
+    QVERIFY(tick());
+    QCOMPARE(r.texts, QStringList{QStringLiteral("held")});
+    QCOMPARE(shown, (QList<int>{0, 1}));
 }
 
 void TestClipboardWatcher::secretsNeverTaken()
 {
     Rig r;
-    r.window.sound = true;
-    r.window.autoRestore = true;
     r.clipboard.copy(QStringLiteral("first"));
-    r.watcher.clipboardStep();
+    r.tick();
     r.clipboard.copy(QStringLiteral("hunter2"), true);
-    r.watcher.clipboardStep();
-    r.watcher.clipboardStep();
+    QVERIFY(!r.tick());
+    QVERIFY(!r.tick());
     QCOMPARE(r.watcher.lastSeenText(), QStringLiteral("first"));
-    QCOMPARE(r.window.box, QStringLiteral("first"));
-    QCOMPARE(r.window.spoken, QStringList{QStringLiteral("first")});
-    QCOMPARE(r.window.restores, 1);
 
     // The text seen before the secret is still not taken twice; a new plain copy is.
     r.clipboard.copy(QStringLiteral("first"));
-    r.watcher.clipboardStep();
-    QCOMPARE(r.window.spoken.size(), 1);
+    QVERIFY(!r.tick());
     r.clipboard.copy(QStringLiteral("hunter2"));
-    r.watcher.clipboardStep();
-    QCOMPARE(r.window.box, QStringLiteral("hunter2"));
+    r.tick();
+    QCOMPARE(r.texts, (QStringList{QStringLiteral("first"), QStringLiteral("hunter2")}));
 }
 
 void TestClipboardWatcher::modeTable_data()

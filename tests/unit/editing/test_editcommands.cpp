@@ -9,17 +9,25 @@
 #include <QVBoxLayout>
 
 #include "editing/EditCommands.h"
+#include "platform/ClipboardSource.h"
 
-using EditCommands::Command;
+using EditCommands::Edit;
 
 namespace {
+
+// The application's clipboard as the commands see it; it goes with the application.
+ClipboardSource *clipboard()
+{
+    static ClipboardSource *source = new QtClipboardSource(nullptr, qApp);
+    return source;
+}
 
 // Enabled states in the order cut, copy, paste, delete, undo, select all, as a string of 0/1.
 QString states(const QWidget *focused)
 {
     QString s;
-    for (Command c : EditCommands::kAll)
-        s += EditCommands::isEnabled(c, focused) ? QLatin1Char('1') : QLatin1Char('0');
+    for (Edit c : EditCommands::kAll)
+        s += EditCommands::isEnabled(c, focused, clipboard()) ? QLatin1Char('1') : QLatin1Char('0');
     return s;
 }
 
@@ -104,7 +112,7 @@ private slots:
         view.setReadOnly(true);
         view.setHtml(QStringLiteral("a <b>bold</b> word"));
         view.selectAll();
-        EditCommands::execute(Command::Copy, &view);
+        EditCommands::execute(Edit::Copy, &view, clipboard());
         const QMimeData *data = QGuiApplication::clipboard()->mimeData();
         QVERIFY(data);
         QCOMPARE(data->text(), QStringLiteral("a bold word"));
@@ -116,7 +124,7 @@ private slots:
     {
         QLineEdit edit(QStringLiteral("lamp"));
         edit.selectAll();
-        EditCommands::execute(Command::Copy, &edit);
+        EditCommands::execute(Edit::Copy, &edit, clipboard());
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("lamp"));
         QVERIFY(!QGuiApplication::clipboard()->mimeData()->hasHtml());
     }
@@ -129,15 +137,15 @@ private slots:
         const QString text = view.toPlainText();
         setClipboardText(QStringLiteral("pasted"));
         view.selectAll();
-        for (Command c : {Command::Cut, Command::Paste, Command::Delete, Command::Undo}) {
-            EditCommands::execute(c, &view);
+        for (Edit c : {Edit::Cut, Edit::Paste, Edit::Delete, Edit::Undo}) {
+            EditCommands::execute(c, &view, clipboard());
             QCOMPARE(view.toPlainText(), text);
         }
         // A text change sneaked into the undo history is not undone through the view either.
         QTextCursor c(view.document());
         c.insertText(QStringLiteral("x"));
         const QString changed = view.toPlainText();
-        EditCommands::execute(Command::Undo, &view);
+        EditCommands::execute(Edit::Undo, &view, clipboard());
         QCOMPARE(view.toPlainText(), changed);
     }
 
@@ -146,19 +154,19 @@ private slots:
         QLineEdit edit;
         QTest::keyClicks(&edit, QStringLiteral("lamps"));
         edit.setSelection(4, 1);
-        EditCommands::execute(Command::Delete, &edit);
+        EditCommands::execute(Edit::Delete, &edit, clipboard());
         QCOMPARE(edit.text(), QStringLiteral("lamp"));
         // Delete without a selection is disabled and leaves the character after the cursor alone.
         edit.setCursorPosition(0);
-        EditCommands::execute(Command::Delete, &edit);
+        EditCommands::execute(Edit::Delete, &edit, clipboard());
         QCOMPARE(edit.text(), QStringLiteral("lamp"));
         edit.selectAll();
-        EditCommands::execute(Command::Cut, &edit);
+        EditCommands::execute(Edit::Cut, &edit, clipboard());
         QCOMPARE(edit.text(), QString());
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("lamp"));
-        EditCommands::execute(Command::Paste, &edit);
+        EditCommands::execute(Edit::Paste, &edit, clipboard());
         QCOMPARE(edit.text(), QStringLiteral("lamp"));
-        EditCommands::execute(Command::Undo, &edit);
+        EditCommands::execute(Edit::Undo, &edit, clipboard());
         QCOMPARE(edit.text(), QString());
     }
 
@@ -198,7 +206,7 @@ private slots:
         for (QAction *&a : actions)
             a = new QAction(&window);
         setClipboardText(QString());
-        StandardEditCommands commands(&window, actions);
+        StandardEditCommands commands(&window, clipboard(), actions);
         auto enabled = [&] {
             QString s;
             for (QAction *a : actions)

@@ -185,7 +185,7 @@ void TestSystemTrayShell::menuOnlyForStatusNotifierHost()
 void TestSystemTrayShell::componentStartsWithoutTray()
 {
     Application app;
-    TTrayIcon tray; // the desktop's notification area
+    TTrayIcon tray(nullptr, &app); // the desktop's notification area
     int restored = 0;
     tray.OnRestore = [&restored](QObject *) { ++restored; };
     tray.SetVisible(true);

@@ -99,7 +99,7 @@ void TestTrayIcon::init()
 {
     m_app = std::make_unique<Application>();
     m_shell = std::make_unique<FakeTrayShell>();
-    m_tray = std::make_unique<TTrayIcon>(nullptr, m_shell.get());
+    m_tray = std::make_unique<TTrayIcon>(nullptr, m_app.get(), m_shell.get());
     m_tray->setInputSource([] { return QPoint(11, 22); }, [] { return Qt::KeyboardModifiers(Qt::ShiftModifier); });
     m_log.clear();
 }
@@ -158,7 +158,7 @@ void TestTrayIcon::creationValues()
     QVERIFY(d.hWnd == t.GetHandle());
     QVERIFY(d.hWnd);
     QVERIFY(d.szTip.isEmpty());
-    TTrayIcon other(nullptr, m_shell.get());
+    TTrayIcon other(nullptr, m_app.get(), m_shell.get());
     QVERIFY(other.IconData().uID != d.uID);
     // Nothing reaches the shell before the icon is made visible.
     QVERIFY(m_shell->calls.isEmpty());

@@ -1,30 +1,21 @@
-// Text commands, mail, help, the about panel and the feedback links.
+// The about panel, help, the feedback links and sending the entry by mail: what goes out of the program.
 #include "app/Lexivo1.h"
 
 #include <QAction>
 #include <QCursor>
 #include <QFrame>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMouseEvent>
 
-#include <algorithm>
 #include <functional>
 
-#include "app/CommandTable.h"
 #include "app/EntryView.h"
 #include "app/HeadwordLabel.h"
-#include "app/SearchEdit.h"
-#include "app/WordGrid.h"
 #include "artwork/Artwork.h"
 #include "platform/MailHandoff.h"
-#include "editing/EditCommands.h"
-#include "editing/EmphasisCommand.h"
 #include "sharing/FeedbackLinks.h"
 #include "help/HelpLocator.h"
 #include "help/HelpViewer.h"
-#include "editing/KeyRouter.h"
 #include "sharing/MailMessage.h"
 
 namespace {
@@ -57,12 +48,6 @@ private:
     std::function<void()> m_onClick;
 };
 
-void runEmphasis(EmphasisBinding *binding)
-{
-    if (binding)
-        binding->execute();
-}
-
 } // namespace
 
 QCursor TLexivoAppForm::handCursor() const
@@ -70,48 +55,8 @@ QCursor TLexivoAppForm::handCursor() const
     return Artwork::handCursor();
 }
 
-void TLexivoAppForm::bindStandardEditCommands()
-{
-    std::array<QAction *, 6> actions{};
-    std::transform(kStandardEditCommands.begin(), kStandardEditCommands.end(), actions.begin(),
-                   [this](Command id) { return action(id); });
-    m_editCommands = new StandardEditCommands(this, actions, this);
-    m_editCommands->setObjectName(QStringLiteral("StandardEditCommands"));
-    for (QMenu *menu : {MainMenu1->findChild<QMenu *>(QStringLiteral("Edit1")), EditPopupMenu1, RichEditPopupMenu1}) {
-        if (menu)
-            m_editCommands->watchMenu(menu);
-    }
-}
-
 void TLexivoAppForm::createSharing()
 {
-    // From here on the router alone fires shortcuts, in the order context menu, main menu, command table.
-    m_keyRouter = new KeyRouter(this, this);
-    m_keyRouter->setObjectName(QStringLiteral("KeyRouter"));
-    m_keyRouter->setMainMenu(MainMenu1);
-    QList<QAction *> commands;
-    for (const CommandDef &def : commandTable())
-        commands.append(action(def.id));
-    m_keyRouter->setCommands(commands);
-    m_keyRouter->setContextMenu(SEdit1, EditPopupMenu1);
-    m_keyRouter->setContextMenu(RichEdit1, RichEditPopupMenu1);
-    m_keyRouter->setContextMenu(WordDBText1, SWordPopupMenu1);
-    m_keyRouter->setContextMenu(DBGrid1, SWordPopupMenu1);
-    // A key is decided on the edit commands' states of this very moment.
-    connect(m_keyRouter, &KeyRouter::aboutToRoute, m_editCommands, &StandardEditCommands::update);
-    m_keyRouter->install();
-
-    auto bind = [this](Emphasis style, Command id) {
-        QAction *a = action(id);
-        auto *binding = new EmphasisBinding(style, a, RichEdit1, m_keyRouter, this);
-        // The named handler carries the command out, so the binding must not run it a second time.
-        disconnect(a, &QAction::triggered, binding, &EmphasisBinding::execute);
-        return binding;
-    };
-    m_boldBinding = bind(Emphasis::Bold, Command::RichEditBold1);
-    m_italicBinding = bind(Emphasis::Italic, Command::RichEditItalic1);
-    m_underlineBinding = bind(Emphasis::Underline, Command::RichEditUnderline1);
-
     m_mailHandoff = new MailHandoff(this);
     m_mailHandoff->setProgram(m_platform.mailProgram);
     m_mailHandoff->setObjectName(QStringLiteral("MailHandoff1"));
@@ -200,22 +145,3 @@ void TLexivoAppForm::VendorUrlImage1Click()
     m_platform.openLink(FeedbackLinks::webSiteLink());
 }
 
-void TLexivoAppForm::RichEditBold1Execute()
-{
-    runEmphasis(m_boldBinding);
-}
-
-void TLexivoAppForm::RichEditItalic1Execute()
-{
-    runEmphasis(m_italicBinding);
-}
-
-void TLexivoAppForm::RichEditUnderline1Execute()
-{
-    runEmphasis(m_underlineBinding);
-}
-
-void TLexivoAppForm::EditCopyWordActionExecute()
-{
-    EditCommands::copyWord(SEdit1);
-}
