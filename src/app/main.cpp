@@ -5,6 +5,7 @@
 #include "app/VerbariumApplication.h"
 #include "app/VerbariumStyle.h"
 #include "artwork/Artwork.h"
+#include "define/DefineCommand.h"
 #include "dictionary/DictionaryTable.h"
 #include "platform/Application.h"
 #include "platform/EspeakSpeech.h"
@@ -19,6 +20,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -100,6 +102,14 @@ int reportNotResponding(int argc, char **argv, const MessageBoxes &messages)
 
 int main(int argc, char **argv)
 {
+    // "--define WORD…" prints entries for a terminal and ends: nothing of the window or the display starts.
+    if (argc > 1 && std::strcmp(argv[1], "--define") == 0) {
+        QStringList words;
+        for (int i = 2; i < argc; ++i)
+            words.append(QString::fromLocal8Bit(argv[i]));
+        return runDefine(words, commandLineDataFolder() + QLatin1Char('/') + TLexivoAppForm::tableFileName(),
+                         TLexivoAppForm::tablePassword());
+    }
     preferX11UnderWayland();
     // The desktop's services, for the window and for what is said before it exists.
     const Platform platform;
