@@ -30,5 +30,7 @@ echo "== Stop while speaking, to the engine idle (real espeak-ng, private PulseA
 "$build/bench/speech/bench_stop"
 echo "== verbarium --define WORD beside WordNet's wn WORD -over (budget 5x), no display"
 env -u DISPLAY -u WAYLAND_DISPLAY "$build/bench/commandline/bench_commandline" define "$build/src/app/verbarium-command" "$data"
+echo "== verbarium --lookup WORD to the entry painted in the running program (budget 100 ms, Xvfb)"
+xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/commandline/bench_commandline" lookup "$build/src/app/verbarium-command" "$data"
 echo "== Reading the whole accessibility tree once through AT-SPI (10 rounds, Xvfb)"
 "$root/bench/accessibility/bench_accessibility.sh" "$build"

@@ -1,19 +1,7 @@
 #include "clipboard/ClipboardWatcher.h"
 
 #include "platform/ClipboardSource.h"
-#include "text/TextCut.h"
-
-namespace {
-
-// A copied line brings its line break and a copied word often a blank or a no-break space, which would
-// land the lookup on a neighbour of the word. A cut inside a run of blanks leaves some behind.
-QString searchTextOf(const QString &copied)
-{
-    const QString text = copied.trimmed();
-    return text.left(cutLength(text, ClipboardWatcher::MaxCopyLength)).trimmed();
-}
-
-} // namespace
+#include "text/LookupText.h"
 
 ClipboardWatcher::ClipboardWatcher(ClipboardSource *source, ClipboardWatcherCallbacks callbacks)
     : m_source(source), m_callbacks(std::move(callbacks))
@@ -37,7 +25,7 @@ void ClipboardWatcher::takeNewText()
     if (m_source->text() == m_lastSeen)
         return;
     m_lastSeen = m_source->text();
-    m_callbacks.setSearchText(searchTextOf(m_lastSeen));
+    m_callbacks.setSearchText(lookupTextOf(m_lastSeen));
     if (m_callbacks.autoRestoreChecked())
         m_callbacks.restoreAndShow();
     if (m_callbacks.soundChecked())
