@@ -22,7 +22,8 @@ struct LookupCommand
 // clipboard watch's time limit for its owner.
 LookupCommand lookupCommandFrom(int argc, char **argv);
 
-// For the lookup benchmark: once armed by a lookup, reports the next paint of the entry as "painted WORD".
+// For the benchmarks and the Wayland scenario: once armed by a lookup or a new search text, reports the next
+// paint of the entry as "painted WORD".
 class LookupPaintReporter final : public QObject
 {
 public:

@@ -236,6 +236,8 @@ int main(int argc, char **argv)
         form->RichEdit1->viewport()->installEventFilter(new FirstPaintReporter(form.get()));
         lookupPaints = new LookupPaintReporter([&form] { return form->SEdit1->text(); }, form.get());
         form->RichEdit1->viewport()->installEventFilter(lookupPaints);
+        // Clipboard takes and typing are reported the same way.
+        QObject::connect(form->SEdit1, &QLineEdit::textChanged, lookupPaints, [lookupPaints] { lookupPaints->arm(); });
     }
 
     QCoreApplication::exec();

@@ -1,5 +1,6 @@
 #include "platform/SelectionReader.h"
 
+#include "platform/WaylandClipboardReader.h"
 #include "platform/X11ClipboardReader.h"
 
 namespace {
@@ -22,6 +23,9 @@ SelectionText fromAnswer(const ClipboardAnswer &answer)
 
 SelectionText readPrimarySelection()
 {
+    // A Wayland session's selection, where the compositor lets it be read; else the X one (XWayland's included).
+    if (const auto answer = WaylandClipboardReader::readPrimarySelection())
+        return fromAnswer(*answer);
     if (const auto answer = X11ClipboardReader::readPrimarySelection())
         return fromAnswer(*answer);
     return {};
