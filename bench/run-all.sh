@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 data="$build/data"
 [ -f "$data/data.dat" ] || { echo "No $data/data.dat: build first (scripts/build.sh)." >&2; exit 1; }
-cmake --build "$build" --target bench_startup bench_empty_window bench_store bench_keystroke bench_tick bench_find bench_artwork clipboard_owner bench_suggestions bench_stop >/dev/null
+cmake --build "$build" --target bench_startup bench_empty_window bench_store bench_keystroke bench_tick bench_find bench_artwork clipboard_owner bench_suggestions bench_stop bench_commandline verbarium-command verbarium-define >/dev/null
 
 echo "== Start-up and memory (10 starts each, Xvfb)"
 xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/startup/bench_startup" \
@@ -28,5 +28,9 @@ echo "== Start-up pictures painted (50 rounds)"
 "$build/bench/artwork/bench_artwork"
 echo "== Stop while speaking, to the engine idle (real espeak-ng, private PulseAudio; budget 50 ms)"
 "$build/bench/speech/bench_stop"
+echo "== verbarium --define WORD beside WordNet's wn WORD -over (budget 5x), no display"
+env -u DISPLAY -u WAYLAND_DISPLAY "$build/bench/commandline/bench_commandline" define "$build/src/app/verbarium-command" "$data"
+echo "== verbarium --lookup WORD to the entry painted in the running program (budget 100 ms, Xvfb)"
+xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/commandline/bench_commandline" lookup "$build/src/app/verbarium-command" "$data"
 echo "== Reading the whole accessibility tree once through AT-SPI (10 rounds, Xvfb)"
 "$root/bench/accessibility/bench_accessibility.sh" "$build"

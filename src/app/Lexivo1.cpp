@@ -14,6 +14,7 @@
 #include "platform/Application.h"
 #include "platform/ImageList.h"
 #include "clipboard/ClipboardWatcher.h"
+#include "text/LookupText.h"
 #include "speech/Speaker.h"
 #include "lexicon/SpellingAssistant.h"
 #include "lexicon/TableHeadwords.h"
@@ -326,4 +327,10 @@ void TLexivoAppForm::showFromAnotherStart()
     m_app->showForm();
     m_app->processMessages();
     m_app->bringToFront();
+}
+
+void TLexivoAppForm::lookUpFromAnotherStart(const QString &word)
+{
+    SEdit1->setText(lookupTextOf(word));
+    showFromAnotherStart();
 }

@@ -98,6 +98,8 @@ public:
     bool startupFailed() const { return m_startupFailed; }
     // A second start of the program asked this one to come forward.
     void showFromAnotherStart();
+    // Another start (verbarium --lookup) handed over a word: looked up as a copied one is, then shown in front.
+    void lookUpFromAnotherStart(const QString &word);
     // Start-up is over and the window is in its first state: requests from other starts apply now.
     void markStarted() { m_started = true; }
     // Loads the spelling dictionary behind the suggestion line; called once the first entry is painted.

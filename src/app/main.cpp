@@ -1,10 +1,13 @@
 #include "app/EntryView.h"
 #include "app/Lexivo1.h"
+#include "app/LookupCommand.h"
+#include "app/SearchEdit.h"
 #include "app/StartupError.h"
 #include "app/StartupWarmup.h"
 #include "app/VerbariumApplication.h"
 #include "app/VerbariumStyle.h"
 #include "artwork/Artwork.h"
+#include "define/DefineCommand.h"
 #include "dictionary/DictionaryTable.h"
 #include "platform/Application.h"
 #include "platform/EspeakSpeech.h"
@@ -19,6 +22,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -100,6 +104,21 @@ int reportNotResponding(int argc, char **argv, const MessageBoxes &messages)
 
 int main(int argc, char **argv)
 {
+    // "--define WORD…" prints entries for a terminal and ends: nothing of the window or the display starts.
+    if (argc > 1 && std::strcmp(argv[1], "--define") == 0) {
+        QStringList words;
+        for (int i = 2; i < argc; ++i)
+            words.append(QString::fromLocal8Bit(argv[i]));
+        return runDefine(words, commandLineDataFolder() + QLatin1Char('/') + TLexivoAppForm::tableFileName(),
+                         TLexivoAppForm::tablePassword());
+    }
+    // "--lookup WORD" and "--lookup-selection": a word for the running program, or for this one.
+    const LookupCommand lookup = lookupCommandFrom(argc, argv);
+    if (lookup.exitCode)
+        return *lookup.exitCode;
+    // Started from a terminal or a key binding, a lookup that becomes the program opens the installed dictionary.
+    if (lookup.asked)
+        QDir::setCurrent(commandLineDataFolder());
     preferX11UnderWayland();
     // The desktop's services, for the window and for what is said before it exists.
     Platform platform;
@@ -107,7 +126,7 @@ int main(int argc, char **argv)
     // A running instance is asked to come forward; this start then ends without touching settings.
     // The toolkit is not needed for that, so a second start ends before starting it.
     SingleInstance instance(QStringLiteral("Verbarium"));
-    switch (instance.start()) {
+    switch (lookup.asked ? instance.startLookingUp(lookup.word) : instance.start()) {
     case SingleInstance::Start::HandedOver:
         return 0;
     case SingleInstance::Start::NotResponding:
@@ -157,6 +176,17 @@ int main(int argc, char **argv)
         else
             showRequested = true;
     });
+    QString lookUpRequested = lookup.word;
+    LookupPaintReporter *lookupPaints = nullptr;
+    QObject::connect(&instance, &SingleInstance::lookUpRequested, &app,
+                     [&form, &lookUpRequested, &lookupPaints](const QString &word) {
+        if (lookupPaints)
+            lookupPaints->arm();
+        if (form && form->isStarted())
+            form->lookUpFromAnotherStart(word);
+        else
+            lookUpRequested = word;
+    });
     const auto build = [&] { form = std::make_unique<TLexivoAppForm>(&app, platform, env); };
     if (const auto failed = buildOrReport(build, platform.messages))
         return *failed;
@@ -185,6 +215,8 @@ int main(int argc, char **argv)
     form->markStarted();
     if (showRequested)
         QTimer::singleShot(0, form.get(), &TLexivoAppForm::showFromAnotherStart);
+    if (!lookUpRequested.isEmpty() && !form->startupFailed())
+        form->lookUpFromAnotherStart(lookUpRequested);
     // Without a dictionary there is nothing to use: end at once, whether or not a window got activated.
     if (form->startupFailed()) {
         QTimer::singleShot(0, &app, &Application::terminate);
@@ -200,8 +232,13 @@ int main(int argc, char **argv)
     }
 
     // Installed last so that it sees the first paint first: the report is not held up by the load.
-    if (qEnvironmentVariableIsSet("VERBARIUM_BENCH_READY"))
+    if (qEnvironmentVariableIsSet("VERBARIUM_BENCH_READY")) {
         form->RichEdit1->viewport()->installEventFilter(new FirstPaintReporter(form.get()));
+        lookupPaints = new LookupPaintReporter([&form] { return form->SEdit1->text(); }, form.get());
+        form->RichEdit1->viewport()->installEventFilter(lookupPaints);
+        // Clipboard takes and typing are reported the same way.
+        QObject::connect(form->SEdit1, &QLineEdit::textChanged, lookupPaints, [lookupPaints] { lookupPaints->arm(); });
+    }
 
     QCoreApplication::exec();
     const bool failed = form->startupFailed();

@@ -1,19 +1,7 @@
 #include "clipboard/ClipboardWatcher.h"
 
 #include "platform/ClipboardSource.h"
-#include "text/TextCut.h"
-
-namespace {
-
-// A copied line brings its line break and a copied word often a blank or a no-break space, which would
-// land the lookup on a neighbour of the word. A cut inside a run of blanks leaves some behind.
-QString searchTextOf(const QString &copied)
-{
-    const QString text = copied.trimmed();
-    return text.left(cutLength(text, ClipboardWatcher::MaxCopyLength)).trimmed();
-}
-
-} // namespace
+#include "text/LookupText.h"
 
 ClipboardWatcher::ClipboardWatcher(ClipboardSource *source) : m_source(source)
 {
@@ -37,5 +25,5 @@ std::optional<ClipboardFind> ClipboardWatcher::takeNewText()
     if (m_source->text() == m_lastSeen)
         return std::nullopt;
     m_lastSeen = m_source->text();
-    return ClipboardFind{searchTextOf(m_lastSeen), m_modes.autoRestore, m_modes.checkClipSound};
+    return ClipboardFind{lookupTextOf(m_lastSeen), m_modes.autoRestore, m_modes.checkClipSound};
 }

@@ -11,7 +11,7 @@ class ClipboardSource;
 // What one tick found on the clipboard: the text for the search box, and what the modes ask done with it.
 struct ClipboardFind
 {
-    QString searchText;   // the copy, trimmed and cut to MaxCopyLength
+    QString searchText;   // the copy as the search box takes it (lookupTextOf)
     bool restore = false; // "Auto Restore": bring the window back
     bool speak = false;   // "Check Clipboard Sound": speak the word
 };
@@ -21,8 +21,6 @@ struct ClipboardFind
 class ClipboardWatcher final
 {
 public:
-    static constexpr qsizetype MaxCopyLength = 300;
-
     explicit ClipboardWatcher(ClipboardSource *source);
 
     const ClipboardModes &modes() const { return m_modes; }

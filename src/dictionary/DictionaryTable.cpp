@@ -407,6 +407,70 @@ int DictionaryTable::nearestRow(QStringView text) const
     return low == count ? count - 1 : low;
 }
 
+int DictionaryTable::findHeadword(QStringView word, QString *spelling) const
+{
+    if (!isOpen() || word.isEmpty() || word.size() > kMaxHeadwordLength)
+        return -1;
+    int found = -1;
+    QString foundSpelling;
+    // An exact spelling wins; otherwise the first of the case twins, which sit side by side in the index.
+    const auto consider = [&found, &foundSpelling, word](int row, QStringView headword) {
+        if (compareHeadwordsIgnoringCase(headword, word) != 0)
+            return false;
+        if (headword == word || found < 0 || row < found) {
+            found = row;
+            foundSpelling = headword.toString();
+        }
+        return headword == word;
+    };
+    const auto answer = [&] {
+        if (spelling)
+            *spelling = foundSpelling;
+        return found;
+    };
+    if (!m_numbered || m_complete) {
+        const int first = nearestRow(word);
+        for (int row = std::max(first, 0); first >= 0 && row < recordCount(); ++row) {
+            const QString headword = headwordAt(row);
+            if (consider(row, headword))
+                return answer();
+            if (compareHeadwordsIgnoringCase(headword, word) != 0)
+                break;
+        }
+        return answer();
+    }
+    // The word may sort among its twins, so both sides of it are looked at.
+    for (const char *sql : {"SELECT rowid, WordName FROM Dictionary INDEXED BY IndexWordName WHERE WordName >= ?1 "
+                            "ORDER BY WordName LIMIT 8",
+                            "SELECT rowid, WordName FROM Dictionary INDEXED BY IndexWordName WHERE WordName < ?1 "
+                            "ORDER BY WordName DESC LIMIT 8"}) {
+        Statement statement;
+        if (prepare(m_connection->db.get(), sql, statement) != SQLITE_OK)
+            return -1;
+        sqlite3_bind_text16(statement.get(), 1, word.utf16(), int(word.size() * 2), SQLITE_TRANSIENT);
+        while (sqlite3_step(statement.get()) == SQLITE_ROW) {
+            const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(statement.get(), 1));
+            const QStringView headword(text, sqlite3_column_bytes16(statement.get(), 1) / 2);
+            const int row = int(sqlite3_column_int64(statement.get(), 0) - 1);
+            if (consider(row, headword))
+                return answer();
+            if (compareHeadwordsIgnoringCase(headword, word) != 0)
+                break;
+        }
+    }
+    return answer();
+}
+
+bool DictionaryTable::readRow(int row, QString *entry, QString *pronunciation) const
+{
+    if (!isOpen() || row < 0 || row >= recordCount()) {
+        entry->clear();
+        pronunciation->clear();
+        return false;
+    }
+    return readEntry(row, entry, pronunciation);
+}
+
 HeadwordSet DictionaryTable::headwordSet() const
 {
     ensureLoaded();

@@ -94,6 +94,13 @@ public:
     QAnyStringView headwordView(int row) const;
     // The row findNearest would stand on, without moving.
     int nearestRow(QStringView text) const;
+    // The row of the headword spelt exactly as word, else of the first one spelt so case aside; -1 when there is
+    // none; the headword as stored goes to spelling. Files numbered in index order are asked through their
+    // index, without reading every headword.
+    int findHeadword(QStringView word, QString *spelling = nullptr) const;
+    // The entry and pronunciation of any row, read without moving. False when the row cannot be read: the entry
+    // then holds the message that says so.
+    bool readRow(int row, QString *entry, QString *pronunciation) const;
     // All headwords, read to the end first.
     HeadwordSet headwordSet() const;
 

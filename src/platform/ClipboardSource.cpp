@@ -1,5 +1,6 @@
 #include "platform/ClipboardSource.h"
 
+#include "platform/WaylandClipboardReader.h"
 #include "platform/X11ClipboardReader.h"
 
 #include <QClipboard>
@@ -75,13 +76,20 @@ SystemClipboard *SystemClipboard::instance()
 
 SystemClipboard::SystemClipboard(QObject *parent) : ClipboardSource(parent)
 {
+    // The reader is joined before this object goes, so the queued call always has a live receiver.
+    const auto deliver = [this](const ClipboardAnswer &answer) {
+        QMetaObject::invokeMethod(this, [this, answer] {
+            takeAnswer(answer.hasText, answer.text, answer.secret, answer.answered);
+        }, Qt::QueuedConnection);
+    };
     if (QGuiApplication::platformName() == u"xcb") {
-        // The reader is joined before this object goes, so the queued call always has a live receiver.
-        m_reader = X11ClipboardReader::connect([this](const ClipboardAnswer &answer) {
-            QMetaObject::invokeMethod(this, [this, answer] {
-                takeAnswer(answer.hasText, answer.text, answer.secret, answer.answered);
-            }, Qt::QueuedConnection);
-        });
+        // XWayland hears of a copy only while one of its own windows has the focus; data control, of every copy.
+        m_wayland = WaylandClipboardReader::connect(deliver);
+        if (m_wayland) {
+            m_reading = true;
+            return;
+        }
+        m_reader = X11ClipboardReader::connect(deliver);
     }
     if (!m_reader) {
         m_fallback = new QtClipboardSource(nullptr, this);
@@ -108,7 +116,10 @@ bool SystemClipboard::hasText()
     // An owner that did not answer in time is asked again, one question at a time.
     if (!m_answered && !m_reading) {
         m_reading = true;
-        m_reader->request();
+        if (m_wayland)
+            m_wayland->request();
+        else
+            m_reader->request();
     }
     return m_hasText;
 }

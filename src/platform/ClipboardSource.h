@@ -6,6 +6,7 @@
 #include <memory>
 
 class QClipboard;
+class WaylandClipboardReader;
 class X11ClipboardReader;
 
 // The clipboard as the watcher and the edit commands see it: plain text or not, the text, and whether the
@@ -52,7 +53,8 @@ private:
 };
 
 // The system clipboard as the window asks it: never waits for the owner. Under X it answers from what a
-// reader on its own thread last heard, and asks again when Qt reports a change; elsewhere it is Qt's.
+// reader on its own thread last heard, and asks again when Qt reports a change; elsewhere it is Qt's. Under
+// XWayland with a compositor that offers data control, the reader is a Wayland one that hears of every copy.
 // It reports changed() on a new answer from the owner, or a new copy through Qt.
 class SystemClipboard final : public ClipboardSource
 {
@@ -71,6 +73,7 @@ private:
     void takeAnswer(bool hasText, const QString &text, bool secret, bool answered);
 
     std::unique_ptr<X11ClipboardReader> m_reader;
+    std::unique_ptr<WaylandClipboardReader> m_wayland;
     QtClipboardSource *m_fallback = nullptr;
     bool m_hasText = false;
     bool m_secret = false;

@@ -1,23 +1,29 @@
 #include "platform/SingleInstance.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QSocketNotifier>
 
 #include <cerrno>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 namespace {
 
 const QByteArray kShowRequest = "show\n";
+const QByteArray kLookUpRequest = "lookup ";
 const QByteArray kShownAnswer = "ok\n";
-// A request is one short line; a peer that sends more than this without a line end is not one of us.
-constexpr int kMaxRequest = 64;
+// A request is one line, a look-up at most a percent-encoded word of 300 characters; a peer that sends more
+// than this without a line end is not one of us.
+constexpr int kMaxRequest = 4096;
 
 // One program per desktop session: the user and the display it shows on (two X servers of one user,
 // such as a nested or virtual one, each get their own).
@@ -32,14 +38,39 @@ QString sessionTag()
     return tag;
 }
 
-// An address in the abstract namespace: nothing stale is left on disk after a crash.
-socklen_t abstractAddress(const QString &name, sockaddr_un &address)
+// An address in the abstract namespace: nothing stale is left on disk after a crash. With a path, the
+// socket file at that path instead.
+socklen_t socketAddress(const QString &name, const QString &path, sockaddr_un &address)
 {
     std::memset(&address, 0, sizeof address);
     address.sun_family = AF_UNIX;
+    if (!path.isEmpty()) {
+        const QByteArray bytes = QFile::encodeName(path).left(int(sizeof address.sun_path) - 1);
+        std::memcpy(address.sun_path, bytes.constData(), size_t(bytes.size()));
+        return socklen_t(offsetof(sockaddr_un, sun_path) + size_t(bytes.size()) + 1);
+    }
     const QByteArray bytes = name.toUtf8().left(int(sizeof address.sun_path) - 1);
     std::memcpy(address.sun_path + 1, bytes.constData(), size_t(bytes.size()));
     return socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(bytes.size()));
+}
+
+// Whether the process at the other end of a connected socket runs as this process's user.
+bool peerIsSameUser(int fd)
+{
+    ucred credentials{};
+    socklen_t length = sizeof credentials;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0 && credentials.uid == ::geteuid();
+}
+
+// A folder only this user can enter: made with mode 0700 if missing, refused if it is someone else's or
+// open to others (a folder planted in a shared place).
+bool isPrivateFolder(const QByteArray &path)
+{
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    struct stat info;
+    return ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
+        && (info.st_mode & 077) == 0;
 }
 
 // Waits until fd is ready for events; false on time-out or a poll failure.
@@ -90,11 +121,24 @@ SingleInstance::~SingleInstance()
     while (!m_clients.empty())
         drop(m_clients.begin()->first);
     delete m_acceptNotifier;
-    if (m_listenFd >= 0)
+    if (m_listenFd >= 0) {
         ::close(m_listenFd);
+        if (!m_privatePath.isEmpty())
+            ::unlink(QFile::encodeName(m_privatePath).constData());
+    }
 }
 
 SingleInstance::Start SingleInstance::start(int timeoutMs)
+{
+    return startWith(kShowRequest, timeoutMs);
+}
+
+SingleInstance::Start SingleInstance::startLookingUp(const QString &word, int timeoutMs)
+{
+    return startWith(kLookUpRequest + word.left(kMaxWordLength).toUtf8().toPercentEncoding() + '\n', timeoutMs);
+}
+
+SingleInstance::Start SingleInstance::startWith(const QByteArray &request, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
     for (;;) {
@@ -103,12 +147,27 @@ SingleInstance::Start SingleInstance::start(int timeoutMs)
         // Without a usable socket there is no one to hand over to: run alone rather than not at all.
         if (errno != EADDRINUSE)
             return Start::First;
-        switch (ask(deadline)) {
+        switch (ask(request, deadline)) {
         case Asked::Answered:
             return Start::HandedOver;
         case Asked::Silent:
             return Start::NotResponding;
+        case Asked::Stranger:
+            // Someone else sits on the name: neither hand this start to them nor let them keep it from running.
+            if (!m_privatePath.isEmpty() || !usePrivatePath()) {
+                std::fprintf(stderr, "Another user holds the name Verbarium uses to find its running window, "
+                                     "and no private folder could be made for it: starting without one.\n");
+                return Start::First;
+            }
+            std::fprintf(stderr, "Another user holds the name Verbarium uses to find its running window: "
+                                 "using %s instead.\n", qPrintable(m_privatePath));
+            break;
         case Asked::Nobody:
+            // A socket file nobody listens on is left from a run that ended without removing it.
+            if (!m_privatePath.isEmpty() && errno == ECONNREFUSED) {
+                ::unlink(QFile::encodeName(m_privatePath).constData());
+                break;
+            }
             // The holder is between its bind and its listen, or has just ended: look again.
             if (deadline.hasExpired())
                 return Start::NotResponding;
@@ -118,16 +177,32 @@ SingleInstance::Start SingleInstance::start(int timeoutMs)
     }
 }
 
-bool SingleInstance::activateRunning(int timeoutMs)
+bool SingleInstance::usePrivatePath()
 {
-    return ask(QDeadlineTimer(timeoutMs)) == Asked::Answered;
+    QByteArray folder = qgetenv("XDG_RUNTIME_DIR");
+    if (folder.isEmpty())
+        folder = QFile::encodeName(QDir::tempPath()) + "/verbarium-" + QByteArray::number(::geteuid());
+    else
+        folder += "/verbarium";
+    if (!isPrivateFolder(folder))
+        return false;
+    const QByteArray path = folder + '/' + m_name.toUtf8();
+    if (path.size() >= qsizetype(sizeof(sockaddr_un::sun_path)))
+        return false;
+    m_privatePath = QFile::decodeName(path);
+    return true;
 }
 
-SingleInstance::Asked SingleInstance::ask(const QDeadlineTimer &deadline) const
+bool SingleInstance::activateRunning(int timeoutMs)
+{
+    return ask(kShowRequest, QDeadlineTimer(timeoutMs)) == Asked::Answered;
+}
+
+SingleInstance::Asked SingleInstance::ask(const QByteArray &request, const QDeadlineTimer &deadline) const
 {
     int fd = -1;
     sockaddr_un address;
-    const socklen_t length = abstractAddress(m_name, address);
+    const socklen_t length = socketAddress(m_name, m_privatePath, address);
     for (;;) {
         fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
         if (fd < 0)
@@ -137,17 +212,22 @@ SingleInstance::Asked SingleInstance::ask(const QDeadlineTimer &deadline) const
         const int error = errno;
         ::close(fd);
         // A full queue: the instance is busy (many starts at once); a local connect does not wait, so retry.
-        if (error != EAGAIN)
+        if (error != EAGAIN) {
+            errno = error;
             return Asked::Nobody;
+        }
         if (deadline.hasExpired())
             return Asked::Silent;
         ::usleep(20 * 1000);
     }
     FdCloser closer(fd);
+    // The credentials are those of whoever listens: a word is never handed to another user's program.
+    if (!peerIsSameUser(fd))
+        return Asked::Stranger;
 
     qsizetype sent = 0;
-    while (sent < kShowRequest.size()) {
-        const ssize_t n = ::send(fd, kShowRequest.constData() + sent, size_t(kShowRequest.size() - sent), MSG_NOSIGNAL);
+    while (sent < request.size()) {
+        const ssize_t n = ::send(fd, request.constData() + sent, size_t(request.size() - sent), MSG_NOSIGNAL);
         if (n > 0) {
             sent += n;
         } else if (n < 0 && errno == EINTR) {
@@ -187,7 +267,7 @@ bool SingleInstance::takeName()
     if (fd < 0)
         return false;
     sockaddr_un address;
-    const socklen_t length = abstractAddress(m_name, address);
+    const socklen_t length = socketAddress(m_name, m_privatePath, address);
     // An abstract name refuses a second bind while its owner lives, which is the lock we want. The queue is
     // long enough for a burst of starts; beyond it they retry.
     if (::bind(fd, reinterpret_cast<const sockaddr *>(&address), length) != 0 || ::listen(fd, 64) != 0) {
@@ -220,6 +300,11 @@ void SingleInstance::acceptPending()
                 continue;
             return;
         }
+        // The name is open to every local user: only this user's own starts may ask anything of it.
+        if (!peerIsSameUser(fd)) {
+            ::close(fd);
+            continue;
+        }
         auto client = std::make_unique<Client>();
         client->fd = fd;
         client->notifier = new QSocketNotifier(fd, QSocketNotifier::Read);
@@ -233,7 +318,7 @@ void SingleInstance::readFrom(int fd)
     auto it = m_clients.find(fd);
     if (it == m_clients.end())
         return;
-    char buffer[kMaxRequest];
+    char buffer[1024];
     const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
     if (n < 0 && (errno == EINTR || errno == EAGAIN))
         return;
@@ -257,9 +342,14 @@ void SingleInstance::readFrom(int fd)
         const QByteArray line = client->pending.left(end + 1);
         client->pending.remove(0, end + 1);
         // Only a known request counts; anything else on the socket is ignored.
-        if (line != kShowRequest)
+        if (line == kShowRequest) {
+            emit showRequested();
+        } else if (line.startsWith(kLookUpRequest)) {
+            const QByteArray encoded = line.sliced(kLookUpRequest.size()).chopped(1);
+            emit lookUpRequested(QString::fromUtf8(QByteArray::fromPercentEncoding(encoded)).left(kMaxWordLength));
+        } else {
             continue;
-        emit showRequested();
+        }
         it = m_clients.find(fd);
         if (it == m_clients.end() || it->second.get() != client)
             return;

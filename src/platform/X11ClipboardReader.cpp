@@ -44,6 +44,8 @@ struct X11ClipboardReader::Connection
 {
     xcb_connection_t *c = nullptr;
     xcb_window_t window = XCB_NONE;
+    // The selection read: CLIPBOARD, or PRIMARY for the highlighted text.
+    xcb_atom_t selection = XCB_NONE;
     xcb_atom_t clipboard = XCB_NONE, targets = XCB_NONE, incr = XCB_NONE, utf8 = XCB_NONE, latin1 = XCB_NONE,
                plain = XCB_NONE, plainUtf8 = XCB_NONE, secretHint = XCB_NONE;
     xcb_atom_t propertySlot[kPropertySlots] = {};
@@ -104,13 +106,13 @@ struct X11ClipboardReader::Connection
         const xcb_atom_t property = propertySlot[nextSlot];
         nextSlot = (nextSlot + 1) % kPropertySlots;
         xcb_delete_property(c, window, property);
-        xcb_convert_selection(c, window, clipboard, target, property, XCB_CURRENT_TIME);
+        xcb_convert_selection(c, window, selection, target, property, XCB_CURRENT_TIME);
         xcb_flush(c);
         const auto notify = waitFor(deadline, [&](xcb_generic_event_t *e) {
             if ((e->response_type & 0x7f) != XCB_SELECTION_NOTIFY)
                 return false;
             const auto *n = reinterpret_cast<xcb_selection_notify_event_t *>(e);
-            return n->requestor == window && n->selection == clipboard && n->target == target;
+            return n->requestor == window && n->selection == selection && n->target == target;
         });
         Converted result;
         if (!notify)
@@ -208,7 +210,7 @@ ClipboardAnswer readClipboard(X11ClipboardReader::Connection &x)
 {
     ClipboardAnswer answer;
     Reply<xcb_get_selection_owner_reply_t> owner(
-        xcb_get_selection_owner_reply(x.c, xcb_get_selection_owner(x.c, x.clipboard), nullptr));
+        xcb_get_selection_owner_reply(x.c, xcb_get_selection_owner(x.c, x.selection), nullptr));
     if (!owner)
         return timedOut();
     if (owner->owner == XCB_NONE)
@@ -257,9 +259,11 @@ ClipboardAnswer readClipboard(X11ClipboardReader::Connection &x)
 
 } // namespace
 
-std::unique_ptr<X11ClipboardReader> X11ClipboardReader::connect(std::function<void(const ClipboardAnswer &)> deliver)
+namespace {
+
+std::unique_ptr<X11ClipboardReader::Connection> connectToX()
 {
-    auto x = std::make_unique<Connection>();
+    auto x = std::make_unique<X11ClipboardReader::Connection>();
     x->c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(x->c))
         return nullptr;
@@ -280,7 +284,29 @@ std::unique_ptr<X11ClipboardReader> X11ClipboardReader::connect(std::function<vo
         x->propertySlot[i] = x->intern("VERBARIUM_CLIPBOARD_" + QByteArray::number(i));
     if (xcb_connection_has_error(x->c) || x->clipboard == XCB_NONE)
         return nullptr;
+    x->selection = x->clipboard;
+    return x;
+}
+
+} // namespace
+
+std::unique_ptr<X11ClipboardReader> X11ClipboardReader::connect(std::function<void(const ClipboardAnswer &)> deliver)
+{
+    auto x = connectToX();
+    if (!x)
+        return nullptr;
     return std::unique_ptr<X11ClipboardReader>(new X11ClipboardReader(std::move(x), std::move(deliver)));
+}
+
+std::optional<ClipboardAnswer> X11ClipboardReader::readPrimarySelection()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return std::nullopt;
+    const auto x = connectToX();
+    if (!x)
+        return std::nullopt;
+    x->selection = XCB_ATOM_PRIMARY;
+    return readClipboard(*x);
 }
 
 X11ClipboardReader::X11ClipboardReader(std::unique_ptr<Connection> connection,

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 // What the clipboard's owner answered: its plain text, if it offers one, and whether it marked it secret.
@@ -29,6 +30,9 @@ public:
 
     // Null when no X display can be reached. `deliver` runs on the reader's thread after every read.
     static std::unique_ptr<X11ClipboardReader> connect(std::function<void(const ClipboardAnswer &)> deliver);
+    // One read of the primary selection (the text last highlighted) on the calling thread, under the same
+    // rules and time limit; nothing when no X display can be reached.
+    static std::optional<ClipboardAnswer> readPrimarySelection();
     ~X11ClipboardReader();
     X11ClipboardReader(const X11ClipboardReader &) = delete;
     X11ClipboardReader &operator=(const X11ClipboardReader &) = delete;

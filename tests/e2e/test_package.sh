@@ -43,8 +43,9 @@ share=$root$PKG_DATAROOTDIR
 [ -x "$prog/verbarium" ] && [ ! -L "$prog/verbarium" ] || fail "no program in $PKG_PROGRAMDIR"
 [ -f "$prog/vrb.ini" ] || fail "no vrb.ini beside the program"
 [ -x "$prog/verbarium-launch" ] || fail "no launcher beside the program"
-[ -L "$bin/verbarium" ] && [ "$(readlink -f "$bin/verbarium")" = "$prog/verbarium" ] \
-    || fail "$PKG_BINDIR/verbarium does not link to the program"
+[ -L "$bin/verbarium" ] && [ "$(readlink -f "$bin/verbarium")" = "$prog/verbarium-command" ] \
+    || fail "$PKG_BINDIR/verbarium does not link to the command beside the program"
+[ -x "$prog/verbarium-define" ] || fail "no verbarium-define beside the program"
 [ -x "$bin/verbarium-mkdict" ] || fail "no verbarium-mkdict"
 [ ! -e "$bin/vrb.ini" ] || fail "vrb.ini lies in the bin folder"
 cmp -s "$data/data.dat" "$VERBARIUM_DATA_DAT" || fail "data.dat differs from the built dictionary"

@@ -1,6 +1,7 @@
 // A clipboard owner for the end-to-end tests, behaving as badly as some real ones do.
 //   clipboard_owner silent     takes the clipboard and never answers a request for it
 //   clipboard_owner urilist    offers only a list of files (text/uri-list)
+//   a second argument "primary" takes the primary selection instead of the clipboard
 // Prints "ready" once it owns the clipboard; ends when another program takes it or on a signal.
 #include <cstdio>
 #include <cstdlib>
@@ -25,7 +26,8 @@ int main(int argc, char **argv)
     xcb_window_t w = xcb_generate_id(c);
     xcb_create_window(c, XCB_COPY_FROM_PARENT, w, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
                       screen->root_visual, 0, NULL);
-    const xcb_atom_t clipboard = intern(c, "CLIPBOARD"), targets = intern(c, "TARGETS"),
+    const bool primary = argc > 2 && strcmp(argv[2], "primary") == 0;
+    const xcb_atom_t clipboard = primary ? xcb_atom_t(XCB_ATOM_PRIMARY) : intern(c, "CLIPBOARD"), targets = intern(c, "TARGETS"),
                      urilist = intern(c, "text/uri-list");
     xcb_set_selection_owner(c, w, clipboard, XCB_CURRENT_TIME);
     xcb_get_selection_owner_reply_t *owner =

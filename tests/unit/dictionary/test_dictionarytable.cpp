@@ -96,6 +96,7 @@ private slots:
     void otherNumberingIsReadWholeAtOpen();
     void gapsInTheNumberingCorrectTheCount();
     void disorderPastTheFirstScreenIsSorted();
+    void findHeadwordExactElseIgnoringCase();
     void realDictionary();
 
 private:
@@ -802,6 +803,37 @@ void TestDictionaryTable::disorderPastTheFirstScreenIsSorted()
     QCOMPARE(table->currentEntry(), QStringLiteral("animal"));
     for (int row = 1; row < table->recordCount(); ++row)
         QVERIFY(compareHeadwords(table->headwordAt(row - 1), table->headwordAt(row)) < 0);
+}
+
+void TestDictionaryTable::findHeadwordExactElseIgnoringCase()
+{
+    // Past the first screenful, so that the index answers before the headwords are loaded, and the memory after.
+    QList<DictionaryRow> rows = manyRows(600);
+    for (const char *word : {"xMars", "xmars", "xmArs", "xParis"})
+        rows.append({QString::fromLatin1(word), QStringLiteral("<p>%1</p>").arg(QLatin1String(word))});
+    writeDictionary(dataPath(), rows);
+    auto table = makeTable();
+    table->open();
+    for (const bool loaded : {false, true}) {
+        if (loaded)
+            table->loadAllHeadwords();
+        const auto find = [&table](const char *word) {
+            QString spelling;
+            const int row = table->findHeadword(QString::fromLatin1(word), &spelling);
+            return row < 0 ? QStringLiteral("none") : QStringLiteral("%1 %2").arg(row).arg(spelling);
+        };
+        // In the word list: xMars, xmArs, xmars, xParis after the 600 others.
+        QCOMPARE(find("xmars"), QStringLiteral("602 xmars"));
+        QCOMPARE(find("xmArs"), QStringLiteral("601 xmArs"));
+        // No exact spelling: the first of the twins.
+        QCOMPARE(find("XMARS"), QStringLiteral("600 xMars"));
+        QCOMPARE(find("xparis"), QStringLiteral("603 xParis"));
+        QCOMPARE(find("w0450"), QStringLiteral("450 w0450"));
+        QCOMPARE(find("xmar"), QStringLiteral("none"));
+        QCOMPARE(find("zzz"), QStringLiteral("none"));
+        QCOMPARE(find(""), QStringLiteral("none"));
+        QCOMPARE(table->allHeadwordsLoaded(), loaded);
+    }
 }
 
 void TestDictionaryTable::realDictionary()

@@ -69,6 +69,7 @@ private slots:
     void secondStartIsShownAndAnswered();
     void nameIsPerCaptionAndFreedOnExit();
     void foreignBytes();
+    void lookUpCarriesTheWord();
     void burstOfStartsAllHandOver();
     void silentInstanceIsReported();
 };
@@ -137,7 +138,7 @@ void TestSingleInstance::foreignBytes()
     // A long run without a line end is not a request: the connection is cut, nothing is shown.
     fd = connectRaw(first.serverName());
     QVERIFY(fd >= 0);
-    const QByteArray junk(200, 'x');
+    const QByteArray junk(5000, 'x');
     QVERIFY(::send(fd, junk.constData(), size_t(junk.size()), MSG_NOSIGNAL) == junk.size());
     QCOMPARE(readRaw(fd, 1000), QByteArray("closed"));
     ::close(fd);
@@ -150,6 +151,30 @@ void TestSingleInstance::foreignBytes()
     QTRY_VERIFY_WITH_TIMEOUT(asked.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
     QVERIFY(asked.get());
     QCOMPARE(shown.count(), 2);
+}
+
+void TestSingleInstance::lookUpCarriesTheWord()
+{
+    const QString caption = uniqueCaption("lookup");
+    SingleInstance first(caption);
+    QVERIFY(first.listen());
+    QSignalSpy shown(&first, &SingleInstance::showRequested);
+    QSignalSpy lookedUp(&first, &SingleInstance::lookUpRequested);
+
+    // Blanks, a line break and letters beyond ASCII survive the trip; a word beyond the limit arrives cut.
+    const QString phrase = QStringLiteral("caf\u00e9 au lait\nnext line");
+    const QString longWord(SingleInstance::kMaxWordLength + 50, QChar(0xe9));
+    for (const QString &word : {phrase, longWord}) {
+        SingleInstance later(caption);
+        auto asked = std::async(std::launch::async, [&later, word] { return later.startLookingUp(word, 60000); });
+        QTRY_VERIFY_WITH_TIMEOUT(asked.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 30000);
+        QCOMPARE(asked.get(), SingleInstance::Start::HandedOver);
+    }
+    QCOMPARE(lookedUp.count(), 2);
+    QCOMPARE(lookedUp.at(0).at(0).toString(), phrase);
+    QCOMPARE(lookedUp.at(1).at(0).toString(), longWord.left(SingleInstance::kMaxWordLength));
+    QCOMPARE(shown.count(), 0);
+    QVERIFY(first.privatePath().isEmpty());
 }
 
 void TestSingleInstance::burstOfStartsAllHandOver()
