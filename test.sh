@@ -5,7 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 build=${VERBARIUM_BUILD_DIR:-$root/build}
 start=$SECONDS
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" -DBUILD_TESTING=ON
 echo "== Running the tests"
 ctest --test-dir "$build" --output-on-failure --timeout 300 "$@"
 VERBARIUM_BUILD_DIR="$build" "$root/scripts/sanitize.sh" --timeout 300 "$@"

@@ -336,7 +336,6 @@ private:
     void updateSuggestionLine();
     void showPronunciation();
     void followWord(const QString &word);
-    QString aboutMessage() const;
     std::function<void()> m_placeSuggestionLine; // the line and the pronunciation to their places
     std::unique_ptr<TableHeadwords> m_headwords;
     SpellingAssistant *m_spelling = nullptr;

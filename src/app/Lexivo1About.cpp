@@ -73,7 +73,6 @@ void TLexivoAppForm::fillAboutPanel()
     ProgramIcon->setPixmap(Artwork::programIcon().pixmap(QSize(32, 32)));
     ProgramIcon->resize(32, 32);
     CopyrightLabel1->setText(FeedbackLinks::copyrightNotice());
-    AboutMessLabel1->setText(aboutMessage());
     VendorUrlImage1->setPixmap(Artwork::linkIcon());
     VendorUrlImage1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     VendorURLLabel1->setTextFormat(Qt::PlainText);

@@ -33,12 +33,12 @@ void showKeyFailure(const Platform &platform)
                                + QStringLiteral("\n\n") + QDir::toNativeSeparators(file));
 }
 
-QList<QRect> screenRects()
+QList<ScreenArea> screenAreas()
 {
-    QList<QRect> rects;
+    QList<ScreenArea> areas;
     for (const QScreen *screen : QGuiApplication::screens())
-        rects << screen->availableGeometry();
-    return rects;
+        areas.append({screen->geometry(), screen->availableGeometry()});
+    return areas;
 }
 
 // Before the window manager has framed the window its title bar's height is unknown; most are no taller.
@@ -108,9 +108,11 @@ void TLexivoAppForm::applySettings()
     targets.windowLeft = [this](int left) {
         move(left, y());
         // A window whose title bar is off the screens (a monitor since removed, a smaller screen) cannot be
-        // dragged back.
+        // dragged back; one that can stays exactly where it was left.
         const int title = std::max(geometry().y() - frameGeometry().y(), kTitleBarGuess);
-        move(titleBarOnScreen(frameGeometry(), title, screenRects()));
+        const QPoint placed = titleBarOnScreen(frameGeometry(), title, screenAreas());
+        if (placed != frameGeometry().topLeft())
+            move(placed);
     };
     ::applySettings(key.get(), file, m_env.startHidden, targets);
     m_app->processMessages();

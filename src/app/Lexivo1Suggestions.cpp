@@ -105,9 +105,7 @@ void TLexivoAppForm::createSuggestionLine()
             [this](const QString &text, const QList<BaseForm> &forms, const QStringList &suggestions) {
                 SuggestionLine1->offer(text, forms, suggestions);
             });
-    connect(m_spelling, &SpellingAssistant::loaded, this, [this](bool available) {
-        if (!available && m_aboutFilled)
-            AboutMessLabel1->setText(spellingNotice());
+    connect(m_spelling, &SpellingAssistant::loaded, this, [this] {
         // What was typed while the dictionary loaded gets its answer now.
         updateSuggestionLine();
     });
@@ -129,11 +127,6 @@ void TLexivoAppForm::startSpelling()
     showPronunciation();
 }
 
-QString TLexivoAppForm::aboutMessage() const
-{
-    return m_spelling->isStarted() && !m_spelling->isAvailable() ? spellingNotice() : QString();
-}
-
 void TLexivoAppForm::updateSuggestionLine()
 {
     // Start-up looks a word up before the line exists.
@@ -146,8 +139,17 @@ void TLexivoAppForm::updateSuggestionLine()
         SuggestionLine1->withdraw();
         return;
     }
-    SuggestionLine1->withdraw();
     const bool spellingMiss = !nearest.startsWith(searchKey(text), Qt::CaseInsensitive);
+    // Without a spelling dictionary the line says why it stays empty, once, at the first word it would have
+    // had suggestions for, and keeps saying it while the text is misspelt.
+    if (m_spelling->isLoaded() && !m_spelling->isAvailable()) {
+        if (!spellingMiss)
+            SuggestionLine1->withdraw();
+        else if (!SuggestionLine1->showsNote())
+            SuggestionLine1->showNoteOnce(spellingNotice());
+        return;
+    }
+    SuggestionLine1->withdraw();
     m_spelling->lookUp(text, spellingMiss);
 }
 

@@ -4,7 +4,15 @@
 #include <QPoint>
 #include <QRect>
 
-// Where a window whose outer frame is `frame` comes up so that the whole of its title bar (the top `titleHeight`
-// pixels of the frame) lies on the screens: kept where it is when it already does, otherwise moved as little as
-// possible onto the one screen that needs the smallest move. `screens` are the screens' usable areas.
-QPoint titleBarOnScreen(const QRect &frame, int titleHeight, const QList<QRect> &screens);
+// A screen as the window system reports it: all of it, and the part panels leave free.
+struct ScreenArea
+{
+    QRect full;
+    QRect available;
+};
+
+// Where a window whose outer frame is `frame` comes up. A stored position is kept exactly as long as the title
+// bar (the top `titleHeight` pixels of the frame) can be grabbed: at least 100 px of it, or a third of the
+// window's width when that is less, lies on one screen, and its top edge is not above every screen. Otherwise
+// the window moves the shortest way that puts its whole title bar in one screen's free area.
+QPoint titleBarOnScreen(const QRect &frame, int titleHeight, const QList<ScreenArea> &screens);

@@ -3,6 +3,7 @@
 #include "app/LookupCommand.h"
 #include "app/SearchEdit.h"
 #include "app/StartupError.h"
+#include "app/StartupTimeline.h"
 #include "app/StartupWarmup.h"
 #include "app/VerbariumApplication.h"
 #include "app/VerbariumStyle.h"
@@ -81,6 +82,7 @@ protected:
     {
         if (event->type() == QEvent::Paint) {
             watched->removeEventFilter(this);
+            StartupTimeline::mark("first paint");
             QTimer::singleShot(0, [] {
                 std::puts("ready");
                 std::fflush(stdout);
@@ -104,6 +106,7 @@ int reportNotResponding(int argc, char **argv, const MessageBoxes &messages)
 
 int main(int argc, char **argv)
 {
+    StartupTimeline::mark("main");
     // "--define WORD…" prints entries for a terminal and ends: nothing of the window or the display starts.
     if (argc > 1 && std::strcmp(argv[1], "--define") == 0) {
         QStringList words;
@@ -134,6 +137,7 @@ int main(int argc, char **argv)
     case SingleInstance::Start::First:
         break;
     }
+    StartupTimeline::mark("single instance checked");
 
     // The first start: set-up that needs no toolkit runs beside the toolkit's own start.
     StartupWarmup warmup(QDir::current().absoluteFilePath(TLexivoAppForm::tableFileName()),
@@ -150,6 +154,7 @@ int main(int argc, char **argv)
     QGuiApplication::setQuitOnLastWindowClosed(false);
     QCoreApplication::setApplicationName(QStringLiteral("verbarium"));
     QGuiApplication::setDesktopFileName(QStringLiteral("verbarium"));
+    StartupTimeline::mark("QApplication");
 
     Application app;
     app.setTitle(QString());
@@ -190,6 +195,7 @@ int main(int argc, char **argv)
     const auto build = [&] { form = std::make_unique<TLexivoAppForm>(&app, platform, env); };
     if (const auto failed = buildOrReport(build, platform.messages))
         return *failed;
+    StartupTimeline::mark("window built");
 
     // As the loop starts the window is shown, unless it starts minimised: "/m" goes to the tray (or, without a
     // notification area, to the taskbar, never out of reach); a stored minimised state is iconified and keeps its
@@ -204,6 +210,7 @@ int main(int argc, char **argv)
     }
     if (app.isAppWindowShown())
         app.showForm();
+    StartupTimeline::mark("shown");
     // Logging out or shutting down is leaving too: the settings are kept as at "E&xit".
     SessionEnd sessionEnd;
     QObject::connect(&sessionEnd, &SessionEnd::ending, form.get(), &TLexivoAppForm::endSession);

@@ -63,6 +63,7 @@ void SpellingAssistant::start(SpellerFactory factory)
     m_worker = new SpellingWorker(m_latest);
     m_worker->moveToThread(&m_thread);
     connect(m_worker, &SpellingWorker::loaded, this, [this](bool available) {
+        m_loaded = true;
         m_available = available;
         emit loaded(available);
     });

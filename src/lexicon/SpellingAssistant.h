@@ -28,6 +28,7 @@ public:
     // Loads the spelling dictionary on the worker thread; lookUp() may be called at once.
     void start(SpellerFactory factory);
     bool isStarted() const { return m_started; }
+    bool isLoaded() const { return m_loaded; }
     // Known once loaded() has been emitted.
     bool isAvailable() const { return m_available; }
 
@@ -51,6 +52,7 @@ private:
     quint64 m_generation = 0;
     bool m_spellingMiss = false;
     bool m_started = false;
+    bool m_loaded = false;
     bool m_available = false;
     QThread m_thread;
     SpellingWorker *m_worker = nullptr;

@@ -9,6 +9,8 @@ SuggestionLine::SuggestionLine(QWidget *parent) : QLabel(parent)
     setTextFormat(Qt::RichText);
     setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     setFocusPolicy(Qt::TabFocus);
+    // A label's link menu would offer "Copy Link Location", which copies an index, not the word.
+    setContextMenuPolicy(Qt::PreventContextMenu);
     setAccessibleDescription(QStringLiteral("Words near the one typed: choose one to look it up"));
     hide();
     // The links carry an index, not the word: any text survives the round trip unchanged.
@@ -43,8 +45,22 @@ void SuggestionLine::offer(const QString &text, const QList<BaseForm> &forms, co
     show();
 }
 
+void SuggestionLine::showNoteOnce(const QString &note)
+{
+    if (m_noteSaid)
+        return;
+    m_noteSaid = true;
+    m_forms.clear();
+    m_suggestions.clear();
+    m_note = note;
+    m_current = -1;
+    render();
+    show();
+}
+
 void SuggestionLine::withdraw()
 {
+    m_note.clear();
     m_forms.clear();
     m_suggestions.clear();
     m_current = -1;
@@ -61,7 +77,9 @@ void SuggestionLine::render()
         return QStringLiteral("<a href=\"%1\"%2>%3</a>").arg(index).arg(style, all.at(index).toHtmlEscaped());
     };
     QStringList parts;
-    if (!m_forms.isEmpty()) {
+    if (!m_note.isEmpty()) {
+        setText(m_note.toHtmlEscaped());
+    } else if (!m_forms.isEmpty()) {
         for (int i = 0; i < m_forms.size(); ++i)
             parts.append(relationText(m_forms.at(i).relation) + QLatin1Char(' ') + link(i));
         setText(m_text.toHtmlEscaped() + QStringLiteral(" \u2014 ") + parts.join(QStringLiteral(", ")));

@@ -13,6 +13,9 @@ public:
     explicit SuggestionLine(QWidget *parent = nullptr);
 
     void offer(const QString &text, const QList<BaseForm> &forms, const QStringList &suggestions);
+    // A line of plain text in the words' place, said once in the line's life: shown until the next withdraw().
+    void showNoteOnce(const QString &note);
+    bool showsNote() const { return !m_note.isEmpty(); }
     void withdraw();
     // The words linked, in order.
     QStringList words() const;
@@ -32,5 +35,7 @@ private:
     QString m_text;
     QList<BaseForm> m_forms;
     QStringList m_suggestions;
+    QString m_note;
+    bool m_noteSaid = false;
     int m_current = -1; // the word the keyboard is on, while the line has the focus
 };

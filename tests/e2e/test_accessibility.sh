@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The program as a screen reader user meets it: found, read and driven through AT-SPI alone. The search box
 # takes the focus and the typing; the headword and the position are read from their accessible names and
-# are reported as they change; "Hide Words Explorer" is toggled through its accessible action and the
+# are reported as they change; pronunciations read with their stress marks in place; "Hide Words Explorer" is toggled through its accessible action and the
 # window narrows; the open tray menu is the program's popup menu; F1 opens the help; Ctrl+Q ends the program.
 source "$E2E_LIB"
 e2e_start_desktop
@@ -39,6 +39,26 @@ grep -q "name changed: '$position' — Position of the headword" "$E2E_TMP/renam
     || fail "the new position was not reported"
 e2e_screenshot accessibility-typed
 echo "ok: typing shows \"$headword\" at $position, both read and reported through AT-SPI"
+
+# The pronunciation beside the headword reads as a dictionary prints it: each stress mark before its syllable.
+pronunciation() {
+    local end=$((SECONDS + 5)) text
+    while :; do
+        text=$(atspi name "Pronunciation of the headword")
+        if [ "$text" = "$1" ] || [ $SECONDS -ge $end ]; then
+            echo "$text"
+            return 0
+        fi
+        sleep 0.2
+    done
+}
+said=$(pronunciation "/ˌsɛɹənˈdɪpɪti/")
+[ "$said" = "/ˌsɛɹənˈdɪpɪti/" ] || fail "serendipity is pronounced \"$said\""
+atspi key ctrl+a
+atspi type lighthouse >/dev/null || fail "typing through the accessibility bus failed"
+said=$(pronunciation "/ˈlaɪthaʊs/")
+[ "$said" = "/ˈlaɪthaʊs/" ] || fail "lighthouse is pronounced \"$said\""
+echo "ok: serendipity reads /ˌsɛɹənˈdɪpɪti/ and lighthouse /ˈlaɪthaʊs/"
 
 # Waits up to 5 s until the window's width compares to $2 as test's operator $1 says.
 wait_width() {

@@ -60,6 +60,7 @@ done
 copyright=$share/doc/verbarium/copyright
 grep -q 'WordNet 3.0 Copyright 2006 by Princeton University' "$copyright" \
     && grep -q 'MAKES NO REPRESENTATIONS OR WARRANTIES' "$copyright" || fail "copyright lacks WordNet's notice"
+zcat "$share/doc/verbarium/changelog.gz" | head -n1 | grep -q '^verbarium (1\.0\.0)' || fail "no Debian changelog"
 for page in verbarium verbarium-mkdict; do
     man=$root$PKG_MANDIR/man1/$page.1.gz
     [ -f "$man" ] || fail "no man page $page.1"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# View, options, watch mode and position survive "E&xit" from the tray menu and a new start; a start
-# whose settings folder cannot be made shows the administrator-rights box and runs all the same.
+# View, options, watch mode and position survive "E&xit" from the tray menu and a new start, a position half
+# off the screen too; a start whose settings folder cannot be made shows the administrator-rights box and runs
+# all the same.
 source "$E2E_LIB"
 e2e_start_desktop
 work=$(e2e_workdir)
@@ -74,24 +75,33 @@ $(cat "$conf")"
 [ "$top" -ge 100 ] && [ "$top" -le 150 ] || fail "WindowTop=$top after moving to 150"
 echo "ok: E&xit wrote all ten values (left $left, top $top)"
 
+# The window's left 50 px off the screen: its title bar can still be grabbed, so it comes back there.
+sed -i 's/^WindowLeft=.*/WindowLeft=-50/' "$conf"
+cp "$conf" "$E2E_ARTIFACTS/settings-before-second-start.conf"
+
 # --- Second start: everything as it was left ----------------------------------------------------
 e2e_start_app "$work"
 win=$(main_window) || fail "the main window did not map on the second start"
 sleep 0.5
 after=$(placement "$win")
 e2e_screenshot settings-restarted
-[ "$after" = "$before" ] || fail "the window came back at '$after', left at '$before'"
-cmp -s "$conf" "$E2E_ARTIFACTS/settings-after-exit.conf" || fail "starting changed the settings file"
-echo "ok: second start at the same place and width ($after)"
+read -r before_x before_y before_width <<<"$before"
+# The client area lies inside the frame by the border's width, the frame's left edge now at -50.
+[ "$after" = "$((before_x - left - 50)) $before_y $before_width" ] \
+    || fail "the window came back at '$after', left at '$before' and stored at left -50"
+cmp -s "$conf" "$E2E_ARTIFACTS/settings-before-second-start.conf" || fail "starting changed the settings file"
+echo "ok: second start at left -50, the same top and width ($after)"
 
 # Showing the word list again gives the first width back.
 menu v Down Down Return   # now "Show Words Explorer"
 width_now=$(client_width "$win")
 [ "$width_now" -eq "$wide" ] || fail "showing the word list gave $width_now px, not $wide"
 echo "ok: the word list comes back at the first width"
-kill "$E2E_APP_PID"
-wait "$E2E_APP_PID" 2>/dev/null || true
-E2E_APP_PID=""
+exit_from_tray second
+e2e_wait_exit 10 || fail "E&xit from the tray menu did not end the second start"
+grep -qx 'WindowLeft=-50' "$conf" && grep -qx "WindowTop=$top" "$conf" \
+    || fail "E&xit stored another position: $(grep '^Window' "$conf" | tr '\n' ' ')"
+echo "ok: E&xit keeps WindowLeft=-50"
 
 # --- A settings folder that cannot be made ------------------------------------------------------
 echo "not a folder" >"$E2E_TMP/blocker"

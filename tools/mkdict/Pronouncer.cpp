@@ -1,5 +1,7 @@
 #include "Pronouncer.h"
 
+#include "text/StressMarks.h"
+
 #include <espeak-ng/speak_lib.h>
 
 Pronouncer::Pronouncer(const QByteArray &voice)
@@ -34,5 +36,6 @@ QString Pronouncer::pronounce(const QString &headword) const
         if (!part.isEmpty())
             ipa += (ipa.isEmpty() ? QString() : QStringLiteral(" ")) + part;
     }
-    return ipa.isEmpty() ? QString() : QLatin1Char('/') + ipa + QLatin1Char('/');
+    // espeak-ng marks the stressed vowel; a reader looks for the mark where the syllable begins.
+    return ipa.isEmpty() ? QString() : QLatin1Char('/') + stressAtSyllableStart(ipa) + QLatin1Char('/');
 }

@@ -15,7 +15,7 @@ public:
 
     // False when espeak-ng or its data could not be set up; pronounce() then gives nothing.
     bool isReady() const { return m_ready; }
-    // "/ˈdɒɡ/" for "dog"; the words of a phrase joined by blanks.
+    // "/ˈdɒɡ/" for "dog", each stress mark at the start of its syllable; the words of a phrase joined by blanks.
     QString pronounce(const QString &headword) const;
 
 private:
