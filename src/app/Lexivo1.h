@@ -248,6 +248,8 @@ private:
     FormEnvironment m_env;
     bool m_startupFailed = false;
     bool m_created = false;
+    bool m_settingsFailureSaid = false; // the settings file could not be read: said at start, not again at exit
+    void tearDown();
     std::array<QAction *, size_t(Command::Count)> m_actions{};
     bool m_started = false;
     SearchHistory *m_history = nullptr;

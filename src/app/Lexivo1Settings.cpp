@@ -53,6 +53,11 @@ void TLexivoAppForm::applySettings()
         showKeyFailure(m_platform);
         return;
     }
+    // A file there but unreadable is said now and left alone; the other store and the defaults still apply.
+    if (!key->isReadable()) {
+        showKeyFailure(m_platform);
+        m_settingsFailureSaid = true;
+    }
     auto check = [this](Command id) {
         return [a = action(id)](bool on) { CommandBinding::setChecked(a, on); };
     };
@@ -138,6 +143,6 @@ void TLexivoAppForm::saveSettings(bool quiet)
     values.checkClip = action(Command::CheckClipAction1)->isChecked();
     values.checkClipSound = action(Command::CheckClipSoundAction1)->isChecked();
     // A settings file that cannot be written is said, not lost in silence; the program ends all the same.
-    if (!::saveSettings(*key, values) && !quiet)
+    if (!::saveSettings(*key, values) && !quiet && !m_settingsFailureSaid)
         showKeyFailure(m_platform);
 }

@@ -79,6 +79,11 @@ QString spellingNotice()
     return QStringLiteral("Suggestions need the hunspell-en-us package.");
 }
 
+QString spellingFailure(const QString &why)
+{
+    return QStringLiteral("No spelling suggestions until Verbarium is started again: %1").arg(why);
+}
+
 } // namespace
 
 void TLexivoAppForm::createSuggestionLine()
@@ -111,6 +116,14 @@ void TLexivoAppForm::createSuggestionLine()
         // What was typed while the dictionary loaded gets its answer now.
         updateSuggestionLine();
     });
+    // Said once, where the suggestions would have been; the line goes with the next keystroke as usual.
+    connect(m_spelling, &SpellingAssistant::failed, this, [this](const QString &why) {
+        SuggestionLine1->withdraw();
+        SuggestionLine1->setText(spellingFailure(why).toHtmlEscaped());
+        SuggestionLine1->show();
+        if (m_aboutFilled)
+            AboutMessLabel1->setText(spellingFailure(why));
+    });
     connect(SuggestionLine1, &SuggestionLine::chosen, this, [this](const QString &word) {
         const bool hadFocus = SuggestionLine1->hasFocus();
         followWord(word);
@@ -131,6 +144,8 @@ void TLexivoAppForm::startSpelling()
 
 QString TLexivoAppForm::aboutMessage() const
 {
+    if (!m_spelling->failure().isEmpty())
+        return spellingFailure(m_spelling->failure());
     return m_spelling->isStarted() && !m_spelling->isAvailable() ? spellingNotice() : QString();
 }
 
