@@ -216,6 +216,10 @@ void FindPanel::showEvent(QShowEvent *event)
 {
     m_release.stop();
     QWidget::showEvent(event);
+    if (m_released) {
+        m_released = false;
+        queryChanged(m_query->text());
+    }
 }
 
 void FindPanel::hideEvent(QHideEvent *event)
@@ -228,8 +232,11 @@ void FindPanel::releaseSearch()
 {
     if (isVisible() || !m_search)
         return;
-    // The thread, its connection and the pages it kept go; the next query opens them again.
+    // The thread, its connection and the pages it kept go, and the results with their excerpts; the query
+    // stays, and is run again when the panel comes back.
     m_search.reset();
+    m_results->clear();
+    m_released = true;
     // What the thread freed stays with the process until the allocator is asked to hand it back.
     malloc_trim(0);
 }

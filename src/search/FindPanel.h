@@ -72,4 +72,5 @@ private:
     QStringList m_words;
     QString m_unavailable;
     QTimer m_release;
+    bool m_released = false;
 };

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <optional>
 
+#include <malloc.h>
+
 using namespace sqlcipher;
 
 namespace {
@@ -249,8 +251,9 @@ private:
             return false;
         }
         sqlite3 *db = m_db.get();
-        // Decrypted pages kept for the next query: the doclists of "of" and "the" are read by many queries.
-        exec(db, "PRAGMA cache_size = -16384");
+        // Decrypted pages kept for the next query: enough for the index's interior pages and the longest
+        // doclists ("of", "the") that many queries read; more only grows the process.
+        exec(db, "PRAGMA cache_size = -4096");
         // Checked every thousand steps of the engine: a newer query stops this one.
         sqlite3_progress_handler(db, 1000, &FullTextWorker::interrupted, this);
         m_tokenizer = std::make_unique<StemTokenizer>(db);
@@ -292,6 +295,10 @@ FullTextSearch::FullTextSearch(const QString &path, const QStringList &passwords
     : QObject(parent), m_latestShared(std::make_shared<std::atomic<quint64>>(0)), m_latest(*m_latestShared)
 {
     qRegisterMetaType<QList<FoundEntry>>();
+    // Queries allocate blocks of megabytes. Left to itself the allocator raises its thresholds after the first
+    // such block is freed, and the thread's heap then never shrinks: fixed thresholds give them back.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 512 * 1024);
     m_thread = std::make_unique<WorkerThread>(QStringLiteral("FullTextSearch"));
     m_worker = new FullTextWorker(path, passwords, m_latestShared);
     connect(m_worker, &FullTextWorker::found, this, &FullTextSearch::found);
