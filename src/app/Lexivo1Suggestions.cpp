@@ -81,7 +81,7 @@ QString spellingNotice()
 
 QString spellingFailure(const QString &why)
 {
-    return QStringLiteral("No spelling suggestions until Verbarium is started again: %1").arg(why);
+    return QStringLiteral("Suggestions stopped: %1").arg(why);
 }
 
 } // namespace
