@@ -2,6 +2,8 @@
 # Hostile files and a failing spelling dictionary: each start shows the window within 5 s, the window answers
 # keys, Ctrl+Q ends the program within 5 s, and nothing the user set is lost or written over.
 source "$E2E_LIB"
+sanitized=no
+ldd "$VERBARIUM_BIN" | grep -q libasan && sanitized=yes
 e2e_start_desktop
 work=$(e2e_workdir)
 conf_dir="$XDG_CONFIG_HOME/Ostrand"
@@ -26,19 +28,23 @@ start_type_quit() {
     sleep 0.3
     xdotool key ctrl+q
     e2e_wait_exit 5 || fail "$what: Ctrl+Q did not end the program within 5 s"
-    [ "$E2E_STATUS" -eq 0 ] || fail "$what: ended with status $E2E_STATUS"
+    [ "$E2E_STATUS" -eq 0 ] || { cat "$E2E_TMP/app.log" >&2; fail "$what: ended with status $E2E_STATUS"; }
     echo "ok: $what"
 }
 
 # --- A spelling dictionary whose affix file asks for two billion replacements ---------------------------
 dic=$E2E_TMP/dic
 mkdir -p "$dic"
-printf 'SET UTF-8\nREP 2147483647\n' >"$dic/en_US.aff"
-cp /usr/share/hunspell/en_US.dic "$dic/en_US.dic"
-DICPATH=$dic start_type_quit none unlimited "affix file with REP 2147483647"
+# AddressSanitizer ends the program on an allocation it cannot make instead of throwing: the failing worker is
+# shown under it by the unit and widget tests.
+if [ "$sanitized" = no ]; then
+    printf 'SET UTF-8\nREP 2147483647\n' >"$dic/en_US.aff"
+    cp /usr/share/hunspell/en_US.dic "$dic/en_US.dic"
+    DICPATH=$dic start_type_quit none unlimited "affix file with REP 2147483647"
+    rm "$dic/en_US.dic"
+fi
 
 # --- A pipe as the .dic: loading never finishes, leaving does ---------------------------------------------
-rm "$dic/en_US.dic"
 mkfifo "$dic/en_US.dic"
 cp /usr/share/hunspell/en_US.aff "$dic/en_US.aff"
 DICPATH=$dic start_type_quit none unlimited "a pipe as the spelling dictionary"
@@ -54,8 +60,11 @@ VERBARIUM_BIN=$prog/verbarium start_type_quit box unlimited "pipes as Verbarium.
 rm "$conf"
 
 # --- The settings file a link to /dev/zero, under a memory cap ----------------------------------------------
+# AddressSanitizer reserves terabytes of address space up front: its build runs without the cap.
+cap=3000000
+[ "$sanitized" = yes ] && cap=unlimited
 ln -s /dev/zero "$conf"
-start_type_quit box 3000000 "Verbarium.conf linked to /dev/zero, 3 GB address space"
+start_type_quit box "$cap" "Verbarium.conf linked to /dev/zero, address space $cap KiB"
 [ "$(readlink "$conf")" = /dev/zero ] || fail "the link to /dev/zero was replaced"
 rm "$conf"
 
