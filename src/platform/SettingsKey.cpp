@@ -224,7 +224,10 @@ bool writeReplacing(const QString &path, const std::optional<QByteArray> &data)
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
-    bool ok = ::fchmod(fd, 0600) == 0;
+    // A file replaced keeps its permissions (one kept in a repository may be shared); a new one is the user's own.
+    struct stat existing = {};
+    const mode_t mode = ::stat(QFile::encodeName(path).constData(), &existing) == 0 ? (existing.st_mode & 0777) : 0600;
+    bool ok = ::fchmod(fd, mode) == 0;
     for (qsizetype done = 0; ok && done < data->size();) {
         const ssize_t n = ::write(fd, data->constData() + done, size_t(data->size() - done));
         if (n > 0)

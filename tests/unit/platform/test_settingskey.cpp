@@ -285,6 +285,8 @@ private slots:
         // in that file's folder, and the link stays.
         const QString elsewhere = m_config->path() + QStringLiteral("/dotfiles");
         writeAll(elsewhere + QStringLiteral("/verbarium.conf"), "[1.0.0.0]\nToolBar=No\n");
+        const auto shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+        QVERIFY(QFile::setPermissions(elsewhere + QStringLiteral("/verbarium.conf"), shared));
         QVERIFY(QDir().mkpath(QFileInfo(settingsFile()).absolutePath()));
         QVERIFY(QFile::link(QStringLiteral("../dotfiles/verbarium.conf"), settingsFile()));
         auto key = openKey();
@@ -293,6 +295,7 @@ private slots:
         QVERIFY(key->close());
         QVERIFY(QFileInfo(settingsFile()).isSymLink());
         QCOMPARE(readAll(elsewhere + QStringLiteral("/verbarium.conf")), QByteArray("[1.0.0.0]\nToolBar=Yes\n"));
+        QCOMPARE(QFile::permissions(elsewhere + QStringLiteral("/verbarium.conf")) & QFileDevice::Permissions(0x7077), shared);
         QCOMPARE(QDir(elsewhere).entryList(QDir::Files | QDir::Hidden), QStringList({"verbarium.conf"}));
         QCOMPARE(QDir(QFileInfo(settingsFile()).absolutePath()).entryList(QDir::Files | QDir::Hidden | QDir::System),
                  QStringList({"Verbarium.conf"}));
