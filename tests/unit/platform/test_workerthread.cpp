@@ -5,22 +5,12 @@
 #include <QTest>
 
 #include <memory>
-#include <stdexcept>
 
 class TestWorkerThread final : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void failuresBecomeOneLine()
-    {
-        QCOMPARE(failureOf([] {}), QString());
-        QCOMPARE(failureOf([] { throw std::bad_alloc(); }), QStringLiteral("Out of memory."));
-        QCOMPARE(failureOf([] { throw AppError(QStringLiteral("Disk gone.")); }), QStringLiteral("Disk gone."));
-        QCOMPARE(failureOf([] { throw std::runtime_error("bad table"); }), QStringLiteral("bad table"));
-        QCOMPARE(failureOf([] { throw 42; }), QStringLiteral("Unexpected error."));
-    }
-
     void stopIsBoundedForAWorkerThatNeverReturns()
     {
         // A job stuck for good (a read from a pipe nobody writes): the stop gives up after its wait.
@@ -40,17 +30,6 @@ private slots:
         QVERIFY(clock.elapsed() < 1000);
         // Abandoned, not destroyed: the job may still finish, and the process ends normally.
         release->release();
-    }
-
-    void stopDeletesTheWorkerOfAThreadThatEnded()
-    {
-        auto *worker = new QObject;
-        bool deleted = false;
-        connect(worker, &QObject::destroyed, this, [&deleted] { deleted = true; }, Qt::DirectConnection);
-        WorkerThread thread(QStringLiteral("Quick"));
-        thread.start(worker);
-        QVERIFY(thread.stop());
-        QVERIFY(deleted);
     }
 };
 
