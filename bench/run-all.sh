@@ -8,7 +8,7 @@ data="$build/data"
 [ -f "$data/data.dat" ] || { echo "No $data/data.dat: build first (scripts/build.sh)." >&2; exit 1; }
 command -v artha >/dev/null || {
     echo "The start-up budget is measured against Artha, which is not installed: sudo apt-get install artha" >&2; exit 1; }
-cmake --build "$build" --target bench_startup bench_empty_window bench_store bench_keystroke bench_tick bench_find bench_artwork clipboard_owner bench_suggestions bench_stop bench_commandline verbarium-command verbarium-define >/dev/null
+cmake --build "$build" --target bench_startup bench_empty_window bench_store bench_keystroke bench_tick bench_find bench_find_memory bench_artwork clipboard_owner bench_suggestions bench_stop bench_commandline verbarium-command verbarium-define >/dev/null
 
 over=()
 echo "== Start-up beside Artha, its phases, and memory (7 starts each, Xvfb)"
@@ -34,6 +34,8 @@ echo "== Clipboard tick with nothing new (Xvfb)"
 xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/tick/bench_tick"
 echo "== Find in Entries: full-text query to first results, headword patterns (200 queries each)"
 "$build/bench/find/bench_find" --data "$data/data.dat"
+echo "== Find in Entries: resident memory after 1,000 queries and a minute after the panel closes (Xvfb)"
+xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/find/bench_find_memory" "$data"
 echo "== Start-up pictures painted (50 rounds)"
 "$build/bench/artwork/bench_artwork"
 echo "== Stop while speaking, to the engine idle (real espeak-ng, private PulseAudio; budget 50 ms)"

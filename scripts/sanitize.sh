@@ -22,7 +22,7 @@ echo "== Unit and widget tests under the sanitizers"
 ctest --test-dir "$build" -LE e2e --output-on-failure "$@"
 if [ -f "$dictionary" ]; then
     echo "== The real program under the sanitizers"
-    ctest --test-dir "$build" -R '^e2e_test_(startup|settings|clipboard|mail|lookup|tray)$' --output-on-failure "$@"
+    ctest --test-dir "$build" -R '^e2e_test_(startup|settings|clipboard|mail|lookup|tray|hostile_files)$' --output-on-failure "$@"
 else
     echo "No dictionary at $dictionary (build ./build first): the end-to-end part is left out." >&2
 fi

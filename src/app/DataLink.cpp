@@ -13,6 +13,8 @@ DataLink::DataLink(DictionaryTable *table, WordGrid *grid, HeadwordLabel *label,
 
 void DataLink::refresh()
 {
+    if (!m_grid || !m_label || !m_view)
+        return;
     const int row = m_table->currentRow();
     m_grid->showRow(row);
     m_label->setText(row < 0 ? QString() : m_table->currentHeadword());

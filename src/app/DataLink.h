@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 class DictionaryTable;
 class EntryView;
@@ -18,7 +19,8 @@ public:
 
 private:
     DictionaryTable *m_table;
-    WordGrid *m_grid;
-    HeadwordLabel *m_label;
-    EntryView *m_view;
+    // Controls may go before the table does (a window taken down half-built): a refresh then skips them.
+    QPointer<WordGrid> m_grid;
+    QPointer<HeadwordLabel> m_label;
+    QPointer<EntryView> m_view;
 };

@@ -40,38 +40,50 @@ TLexivoAppForm::TLexivoAppForm(Application *app, Platform platform, FormEnvironm
     : QMainWindow(parent), m_app(app), m_platform(std::move(platform)), m_env(std::move(env))
 {
     Q_ASSERT_X(commandWiringFaults().isEmpty(), "TLexivoAppForm", qPrintable(commandWiringFaults().join(u'\n')));
-    buildLayout();
-    buildCommands();
-    buildMenus();
-    buildToolBar();
-    buildStatusBar();
-    createDataComponents();
-    createTrayIcon();
-    createClipboardWatcher();
-    bindHandlers();
+    try {
+        buildLayout();
+        buildCommands();
+        buildMenus();
+        buildToolBar();
+        buildStatusBar();
+        createDataComponents();
+        createTrayIcon();
+        createClipboardWatcher();
+        bindHandlers();
 
-    resize(kDesignBox.width(), MainMenu1->sizeHint().height() + ControlBar1->height() + kDesignBox.height()
-                                   + StatusBar->height());
-    move(225, 316);
-    m_boxSize = kDesignBox;
-    ScrollBox1->installEventFilter(this);
-    m_app->setMainForm(this);
+        resize(kDesignBox.width(), MainMenu1->sizeHint().height() + ControlBar1->height() + kDesignBox.height()
+                                       + StatusBar->height());
+        move(225, 316);
+        m_boxSize = kDesignBox;
+        ScrollBox1->installEventFilter(this);
+        m_app->setMainForm(this);
 
-    // Typing goes to the search box from the first keystroke.
-    setTabOrder(SEdit1, DBGrid1);
-    setTabOrder(DBGrid1, RichEdit1);
-    SEdit1->setFocus();
+        // Typing goes to the search box from the first keystroke.
+        setTabOrder(SEdit1, DBGrid1);
+        setTabOrder(DBGrid1, RichEdit1);
+        SEdit1->setFocus();
 
-    FormCreate();
-    createHistory();
-    createEditing();
-    createSharing();
-    createSuggestionLine();
-    Accessibility::setUp(this);
+        FormCreate();
+        createHistory();
+        createEditing();
+        createSharing();
+        createSuggestionLine();
+        Accessibility::setUp(this);
+    } catch (...) {
+        // No destructor runs for a window that failed half-built: take it down in the same order here, before
+        // its controls go, and let the failure be reported.
+        tearDown();
+        throw;
+    }
     m_created = true;
 }
 
 TLexivoAppForm::~TLexivoAppForm()
+{
+    tearDown();
+}
+
+void TLexivoAppForm::tearDown()
 {
     FormDestroy();
     // The spelling thread stops before the table its answers are checked against goes.
@@ -79,7 +91,9 @@ TLexivoAppForm::~TLexivoAppForm()
     m_spelling = nullptr;
     // The table closes before the controls bound to it and the session it holds its password in go.
     delete DataSource1;
+    DataSource1 = nullptr;
     delete Table1;
+    Table1 = nullptr;
     if (m_app->mainForm() == this)
         m_app->setMainForm(nullptr);
 }

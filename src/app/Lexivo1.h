@@ -258,6 +258,9 @@ private:
     FormEnvironment m_env;
     bool m_startupFailed = false;
     bool m_created = false;
+    bool m_settingsFailureSaid = false; // the settings file could not be read: said at start, not again at exit
+    // What the destructor does, also run by a constructor that fails half-way.
+    void tearDown();
     bool m_started = false;
     std::array<QAction *, size_t(Command::Count)> m_actions{};
     std::unique_ptr<DictionarySession> m_session;

@@ -54,6 +54,11 @@ void TLexivoAppForm::applySettings()
         showKeyFailure(m_platform);
         return;
     }
+    // A file there but unreadable is said now and left alone; the other store and the defaults still apply.
+    if (!key->isReadable()) {
+        showKeyFailure(m_platform);
+        m_settingsFailureSaid = true;
+    }
     SettingsTargets targets;
     targets.toolBar = [this](bool on) {
         ControlBar1->setVisible(on);
@@ -142,6 +147,6 @@ void TLexivoAppForm::saveSettings(bool quiet)
     values.checkClip = watch.checkClip;
     values.checkClipSound = watch.checkClipSound;
     // A settings file that cannot be written is said, not lost in silence; the program ends all the same.
-    if (!::saveSettings(*key, values) && !quiet)
+    if (!::saveSettings(*key, values) && !quiet && !m_settingsFailureSaid)
         showKeyFailure(m_platform);
 }

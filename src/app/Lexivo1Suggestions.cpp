@@ -79,6 +79,11 @@ QString spellingNotice()
     return QStringLiteral("Suggestions need the hunspell-en-us package.");
 }
 
+QString spellingFailure(const QString &why)
+{
+    return QStringLiteral("Suggestions stopped: %1").arg(why);
+}
+
 } // namespace
 
 void TLexivoAppForm::createSuggestionLine()
@@ -108,6 +113,12 @@ void TLexivoAppForm::createSuggestionLine()
     connect(m_spelling, &SpellingAssistant::loaded, this, [this] {
         // What was typed while the dictionary loaded gets its answer now.
         updateSuggestionLine();
+    });
+    // Said once, where the suggestions would have been; the line goes with the next keystroke as usual.
+    connect(m_spelling, &SpellingAssistant::failed, this, [this](const QString &why) {
+        SuggestionLine1->withdraw();
+        SuggestionLine1->setText(spellingFailure(why).toHtmlEscaped());
+        SuggestionLine1->show();
     });
     connect(SuggestionLine1, &SuggestionLine::chosen, this, [this](const QString &word) {
         const bool hadFocus = SuggestionLine1->hasFocus();

@@ -58,7 +58,8 @@ private:
 // A .dic begins with its word count; anything else is not a dictionary Hunspell can be trusted with.
 bool looksLikeDictionary(const QString &affPath, const QString &dicPath)
 {
-    if (!QFileInfo(affPath).isFile() || QFileInfo(affPath).size() == 0)
+    // Only regular files: a pipe or a device would hold the reading thread for good.
+    if (!QFileInfo(affPath).isFile() || QFileInfo(affPath).size() == 0 || !QFileInfo(dicPath).isFile())
         return false;
     QFile dic(dicPath);
     if (!dic.open(QIODevice::ReadOnly))

@@ -4,13 +4,13 @@
 #include "lexicon/WordForms.h"
 
 #include <QObject>
-#include <QThread>
 
 #include <atomic>
 #include <functional>
 #include <memory>
 
 class SpellingWorker;
+class WorkerThread;
 
 // Finds, off the GUI thread, what a search text that is no headword may have meant: its base forms
 // (headwords it is an inflection of) or, when it has none, headwords spelt like it. Only the answer for
@@ -31,6 +31,8 @@ public:
     bool isLoaded() const { return m_loaded; }
     // Known once loaded() has been emitted.
     bool isAvailable() const { return m_available; }
+    // Why the worker gave up, once failed() has been emitted; empty until then.
+    QString failure() const { return m_failure; }
 
     // A new search text that is no headword. spellingMiss: no headword even begins with it, so spelling
     // suggestions are wanted when it has no base form.
@@ -40,6 +42,8 @@ public:
 
 signals:
     void loaded(bool available);
+    // The speller failed (out of memory, a dictionary it cannot cope with): no more answers come. Said once.
+    void failed(const QString &message);
     // The answer for text, the latest looked up; both lists empty means nothing to offer.
     void found(const QString &text, const QList<BaseForm> &forms, const QStringList &suggestions);
 
@@ -54,6 +58,7 @@ private:
     bool m_started = false;
     bool m_loaded = false;
     bool m_available = false;
-    QThread m_thread;
+    QString m_failure;
+    std::unique_ptr<WorkerThread> m_thread;
     SpellingWorker *m_worker = nullptr;
 };

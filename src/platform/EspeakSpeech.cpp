@@ -8,6 +8,7 @@
 #include <dlfcn.h>
 
 #include <atomic>
+#include <cstdio>
 #include <type_traits>
 #include <condition_variable>
 #include <deque>
@@ -30,6 +31,7 @@ struct EspeakLibrary
     decltype(&::espeak_ng_SetVoiceByName) setVoiceByName = nullptr;
     decltype(&::espeak_ng_Synthesize) synthesize = nullptr;
     decltype(&::espeak_ng_Terminate) terminate = nullptr;
+    decltype(&::espeak_ng_GetSampleRate) sampleRate = nullptr;
     bool loaded = false;
 };
 
@@ -50,27 +52,119 @@ const EspeakLibrary &espeak()
             && bind(l.cancel, "espeak_ng_Cancel") && bind(l.clearErrorContext, "espeak_ng_ClearErrorContext")
             && bind(l.initialize, "espeak_ng_Initialize") && bind(l.initializeOutput, "espeak_ng_InitializeOutput")
             && bind(l.initializePath, "espeak_ng_InitializePath") && bind(l.setVoiceByName, "espeak_ng_SetVoiceByName")
-            && bind(l.synthesize, "espeak_ng_Synthesize") && bind(l.terminate, "espeak_ng_Terminate");
+            && bind(l.synthesize, "espeak_ng_Synthesize") && bind(l.terminate, "espeak_ng_Terminate")
+            && bind(l.sampleRate, "espeak_ng_GetSampleRate");
         return l;
     }();
     return library;
 }
 
-// espeak-ng has one callback for the whole process; it reaches the options of the runtime in use.
+// The sound library espeak-ng plays through, opened at run time like espeak-ng itself.
+struct PcAudioLibrary
+{
+    void *(*create)(const char *device, const char *application, const char *description) = nullptr;
+    int (*open)(void *object, int format, uint32_t rate, uint8_t channels) = nullptr;
+    int (*write)(void *object, const void *data, size_t bytes) = nullptr;
+    int (*flush)(void *object) = nullptr;
+    void (*close)(void *object) = nullptr;
+    void (*destroy)(void *object) = nullptr;
+    const char *(*strerror)(void *object, int error) = nullptr;
+    bool loaded = false;
+};
+
+const PcAudioLibrary &pcaudio()
+{
+    static const PcAudioLibrary library = [] {
+        PcAudioLibrary l;
+        void *handle = ::dlopen("libpcaudio.so.0", RTLD_LAZY | RTLD_LOCAL);
+        if (!handle)
+            return l;
+        auto bind = [handle](auto &function, const char *name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(::dlsym(handle, name));
+            return function != nullptr;
+        };
+        l.loaded = bind(l.create, "create_audio_device_object") && bind(l.open, "audio_object_open")
+            && bind(l.write, "audio_object_write") && bind(l.flush, "audio_object_flush")
+            && bind(l.close, "audio_object_close") && bind(l.destroy, "audio_object_destroy")
+            && bind(l.strerror, "audio_object_strerror");
+        return l;
+    }();
+    return library;
+}
+
+class PcAudioOutput final : public SoundOutput
+{
+public:
+    ~PcAudioOutput() override
+    {
+        if (m_object) {
+            pcaudio().close(m_object);
+            pcaudio().destroy(m_object);
+        }
+    }
+
+    QString open(int sampleRate) override
+    {
+        if (!pcaudio().loaded)
+            return QStringLiteral("the sound library libpcaudio0 is missing");
+        m_object = pcaudio().create(nullptr, "Verbarium", "Speech");
+        if (!m_object)
+            return QStringLiteral("no sound server answers");
+        constexpr int kSigned16LittleEndian = 2;
+        return failure(pcaudio().open(m_object, kSigned16LittleEndian, uint32_t(sampleRate), 1));
+    }
+
+    QString write(const short *samples, int count) override
+    {
+        return failure(pcaudio().write(m_object, samples, size_t(count) * sizeof(short)));
+    }
+
+    void drop() override { pcaudio().flush(m_object); }
+
+private:
+    QString failure(int error) const
+    {
+        if (error == 0)
+            return {};
+        const char *text = pcaudio().strerror(m_object, error);
+        return text ? QString::fromLocal8Bit(text) : QStringLiteral("error %1").arg(error);
+    }
+
+    void *m_object = nullptr;
+};
+
+// espeak-ng has one callback for the whole process; it reaches the options of the runtime in use, and the
+// engine whose thread is synthesising, if any.
 std::atomic<const EspeakOptions *> activeOptions{nullptr};
 std::atomic<bool> runtimeTaken{false};
+
+class EspeakEngine;
+thread_local EspeakEngine *speakingEngine = nullptr;
+int engineSamples(EspeakEngine *engine, short *samples, int count);
+quint32 engineTextId(const EspeakEngine *engine);
+
+// textId: the number to report; 0 keeps the library's own.
+void deliverEvents(const EspeakOptions *options, espeak_EVENT *events, quint32 textId);
 
 int synthCallback(short *samples, int count, espeak_EVENT *events)
 {
     const EspeakOptions *options = activeOptions.load();
     if (!options)
         return 0;
+    deliverEvents(options, events, speakingEngine ? engineTextId(speakingEngine) : 0);
+    if (speakingEngine)
+        return engineSamples(speakingEngine, samples, count);
     if (samples && count > 0 && options->samplesTap)
         options->samplesTap(samples, count);
+    return 0;
+}
+
+void deliverEvents(const EspeakOptions *options, espeak_EVENT *events, quint32 textId)
+{
     if (options->eventTap && events) {
         for (const espeak_EVENT *event = events; event->type != espeakEVENT_LIST_TERMINATED; ++event) {
             EspeakEvent report;
-            report.textId = event->unique_identifier;
+            report.textId = textId ? textId : event->unique_identifier;
             if (event->type == espeakEVENT_WORD)
                 report.kind = EspeakEvent::Kind::Word;
             else if (event->type == espeakEVENT_SENTENCE)
@@ -82,7 +176,6 @@ int synthCallback(short *samples, int count, espeak_EVENT *events)
             options->eventTap(report);
         }
     }
-    return 0;
 }
 
 bool compatibleVersion()
@@ -108,10 +201,14 @@ void synthesize(const QByteArray &utf8)
 class EspeakEngine final : public SpeechEngine
 {
 public:
-    explicit EspeakEngine(bool playback) : m_playback(playback)
+    using OutputFactory = std::function<std::unique_ptr<SoundOutput>()>;
+
+    // playback: spoken on a thread of the engine's own into a sound output from makeOutput; otherwise the
+    // samples go to the options' tap before textData returns.
+    EspeakEngine(bool playback, OutputFactory makeOutput) : m_playback(playback), m_makeOutput(std::move(makeOutput))
     {
-        // espeak_Cancel can block for up to a second just after start, and a full queue blocks a
-        // text handed over, so the library is fed from a thread of its own: the caller never waits.
+        // A full output blocks whoever writes to it, so the library is fed from a thread of its own: the caller
+        // never waits.
         if (m_playback)
             m_worker = std::thread([this] { run(); });
     }
@@ -123,10 +220,10 @@ public:
                 std::lock_guard lock(m_mutex);
                 m_pending.clear();
                 m_quit = true;
+                m_stopNow = true;
             }
             m_wake.notify_one();
             m_worker.join();
-            espeak().cancel();
         }
     }
 
@@ -160,8 +257,42 @@ public:
             std::lock_guard lock(m_mutex);
             m_pending.clear();
             m_cancel = true;
+            m_stopNow = true;
         }
         m_wake.notify_one();
+    }
+
+    // From the library's callback, on the engine's thread: plays one piece; non-zero stops the synthesis.
+    int played(const short *samples, int count)
+    {
+        if (m_stopNow)
+            return 1;
+        if (!samples || count <= 0 || !m_output)
+            return 0;
+        QString failure = m_output->write(samples, count);
+        if (!failure.isEmpty() && !m_reopened) {
+            // The sound server may have restarted since the output was opened: one new output, at once.
+            m_reopened = true;
+            m_output.reset();
+            std::unique_ptr<SoundOutput> output = m_makeOutput();
+            if (output->open(espeak().sampleRate()).isEmpty()) {
+                m_output = std::move(output);
+                failure = m_output->write(samples, count);
+            }
+        }
+        if (failure.isEmpty()) {
+            m_failureSaid = false;
+            return 0;
+        }
+        // The output is gone (the sound server went away): the text ends, what was queued for it is dropped, and
+        // the next text tries a new output, once.
+        m_output.reset();
+        say(failure);
+        {
+            std::lock_guard lock(m_mutex);
+            m_pending.clear();
+        }
+        return 1;
     }
 
 private:
@@ -175,20 +306,64 @@ private:
             // A reset is carried out before any text given after it.
             if (m_cancel) {
                 m_cancel = false;
+                m_stopNow = false;
                 lock.unlock();
-                espeak().cancel();
+                if (m_output)
+                    m_output->drop();
                 lock.lock();
                 continue;
             }
             QByteArray text = std::move(m_pending.front());
             m_pending.pop_front();
             lock.unlock();
-            synthesize(text);
+            speak(text);
             lock.lock();
         }
     }
 
+    void speak(const QByteArray &text)
+    {
+        m_reopened = false;
+        if (!m_output) {
+            m_reopened = true;
+            std::unique_ptr<SoundOutput> output = m_makeOutput();
+            const QString failure = output->open(espeak().sampleRate());
+            if (!failure.isEmpty()) {
+                say(failure);
+                return;
+            }
+            m_output = std::move(output);
+        }
+        // The library numbers no text in synchronous mode, nor says when one ends: the engine does both.
+        ++m_textId;
+        speakingEngine = this;
+        synthesize(text);
+        speakingEngine = nullptr;
+        if (const EspeakOptions *options = activeOptions.load(); options && options->eventTap)
+            options->eventTap(EspeakEvent{EspeakEvent::Kind::TextEnd, m_textId});
+    }
+
+public:
+    quint32 textId() const { return m_textId; }
+
+private:
+
+    // Once for each time the output fails, however many texts meet the failed output.
+    void say(const QString &failure)
+    {
+        if (m_failureSaid)
+            return;
+        m_failureSaid = true;
+        std::fprintf(stderr, "verbarium: no speech: %s. Speak again once the sound works.\n", qPrintable(failure));
+    }
+
     const bool m_playback;
+    const OutputFactory m_makeOutput;
+    std::unique_ptr<SoundOutput> m_output; // the engine's thread only
+    bool m_failureSaid = false;            // the engine's thread only
+    quint32 m_textId = 0;                  // the engine's thread only
+    bool m_reopened = false;               // the text in hand has had its one new output
+    std::atomic<bool> m_stopNow{false};
     std::thread m_worker;
     std::mutex m_mutex;
     std::condition_variable m_wake;
@@ -197,7 +372,22 @@ private:
     bool m_quit = false;
 };
 
+int engineSamples(EspeakEngine *engine, short *samples, int count)
+{
+    return engine->played(samples, count);
+}
+
+quint32 engineTextId(const EspeakEngine *engine)
+{
+    return engine->textId();
+}
+
 } // namespace
+
+std::unique_ptr<SoundOutput> defaultSoundOutput()
+{
+    return std::make_unique<PcAudioOutput>();
+}
 
 void EspeakRuntime::loadLibrary()
 {
@@ -245,8 +435,8 @@ std::unique_ptr<SpeechEngine> EspeakRuntime::createEngine()
         return nullptr;
     const bool playback = m_options.output == EspeakOptions::Output::Playback;
     if (!m_outputOpened) {
-        const auto mode = playback ? ENOUTPUT_MODE_SPEAK_AUDIO : ENOUTPUT_MODE_SYNCHRONOUS;
-        if (espeak().initializeOutput(mode, 0, nullptr) != ENS_OK)
+        // The library only synthesises; the engine plays the samples itself, so that it sees an output fail.
+        if (espeak().initializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr) != ENS_OK)
             return nullptr;
         m_outputOpened = true;
         espeak().setSynthCallback(synthCallback);
@@ -259,17 +449,15 @@ std::unique_ptr<SpeechEngine> EspeakRuntime::createEngine()
         if (slash < 0 || espeak().setVoiceByName(voice.mid(slash + 1).constData()) != ENS_OK)
             return nullptr;
     }
-    return std::make_unique<EspeakEngine>(playback);
+    return std::make_unique<EspeakEngine>(playback, m_options.soundOutput ? m_options.soundOutput : defaultSoundOutput);
 }
 
 void EspeakRuntime::uninitialize()
 {
     if (!m_initialized)
         return;
-    // Terminating a library whose output was never opened joins threads that never started, and in
-    // espeak-ng 1.51 a second termination in synchronous mode hangs; that mode has nothing to stop.
-    if (m_outputOpened && m_options.output == EspeakOptions::Output::Playback)
-        espeak().terminate();
+    // The library runs in synchronous mode only, which has no threads to stop; and in espeak-ng 1.51 a second
+    // termination in that mode hangs.
     activeOptions = nullptr;
     m_initialized = false;
     m_libraryStarted = false;

@@ -3,6 +3,12 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 QString decodeText(const QByteArray &data)
@@ -17,6 +23,33 @@ QString decodeText(const QByteArray &data)
     return utf8.hasError() ? QString::fromLatin1(data) : text;
 }
 
+// A regular file of sane size, read whole; nothing otherwise. A pipe or a device in the file's place would block
+// the start or never end.
+QByteArray readRegularFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    struct stat info = {};
+    QByteArray data;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= ProfileFile::kMaxFileSize) {
+        char chunk[16384];
+        for (;;) {
+            const ssize_t n = ::read(fd, chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0 || data.size() + n > ProfileFile::kMaxFileSize) {
+                if (n != 0)
+                    data.clear();
+                break;
+            }
+            data.append(chunk, n);
+        }
+    }
+    ::close(fd);
+    return data;
+}
+
 QString stripQuotes(const QString &value)
 {
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
@@ -28,10 +61,10 @@ QString stripQuotes(const QString &value)
 
 ProfileFile::ProfileFile(QString path) : m_path(std::move(path))
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
+    const QByteArray data = readRegularFile(m_path);
+    if (data.isEmpty())
         return;
-    const QStringList lines = decodeText(file.readAll()).split(u'\n');
+    const QStringList lines = decodeText(data).split(u'\n');
     Section *current = nullptr;
     for (const QString &raw : lines) {
         const QString line = raw.trimmed();

@@ -4,8 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
-#include <QTemporaryFile>
 
 #include <optional>
 
@@ -157,15 +157,60 @@ bool validName(const QString &name)
         && !name.contains(u'\r') && !name.startsWith(u'[') && !name.startsWith(u';') && !name.startsWith(u'#');
 }
 
-std::optional<QByteArray> readFile(const QString &path)
+// The bytes of a regular file of at most limit bytes. Nothing for a pipe, a device or a folder (which could block
+// the reader or never end), nor for a file that cannot be read; tooLarge is set for a larger regular file.
+std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit, bool *tooLarge = nullptr)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Non-blocking, so that a pipe put in the file's place cannot hold the open up.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    struct stat info = {};
+    // A file its owner may not read is locked on purpose, even for an administrator who could read it anyway.
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || !(info.st_mode & S_IRUSR)) {
+        ::close(fd);
         return std::nullopt;
+    }
+    if (info.st_size > limit) {
+        ::close(fd);
+        if (tooLarge)
+            *tooLarge = true;
+        return std::nullopt;
+    }
+    QByteArray data;
+    char chunk[16384];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        data.append(chunk, n);
+        // A file that grows while it is read is no settings file.
+        if (data.size() > limit) {
+            ::close(fd);
+            if (tooLarge)
+                *tooLarge = true;
+            return std::nullopt;
+        }
+    }
+    ::close(fd);
     return data;
+}
+
+// Where a save goes: through a symbolic link to the file it names, so that the link stays a link.
+QString writeTarget(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    const QString target = info.canonicalFilePath();
+    // A link to a file not yet made: the file is made where the link points.
+    return target.isEmpty() ? info.symLinkTarget() : target;
 }
 
 // Writes a file beside the target, makes it durable and renames it over the target, so that the target is
@@ -179,7 +224,10 @@ bool writeReplacing(const QString &path, const std::optional<QByteArray> &data)
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
-    bool ok = ::fchmod(fd, 0600) == 0;
+    // A file replaced keeps its permissions (one kept in a repository may be shared); a new one is the user's own.
+    struct stat existing = {};
+    const mode_t mode = ::stat(QFile::encodeName(path).constData(), &existing) == 0 ? (existing.st_mode & 0777) : 0600;
+    bool ok = ::fchmod(fd, mode) == 0;
     for (qsizetype done = 0; ok && done < data->size();) {
         const ssize_t n = ::write(fd, data->constData() + done, size_t(data->size() - done));
         if (n > 0)
@@ -224,13 +272,7 @@ std::unique_ptr<SettingsKey> SettingsKey::openOrCreate(const QString &configFold
     const QString folder = QFileInfo(where->file).absolutePath();
     if (!QDir().mkpath(folder))
         return nullptr;
-    // The key must be writable as well as readable; only creating a file tells that truthfully (root, read-only
-    // mounts, ACLs).
-    QTemporaryFile probe(folder + QStringLiteral("/.verbarium-probe-XXXXXX"));
-    if (!probe.open())
-        return nullptr;
-    probe.close();
-
+    // A folder that cannot be written still gives what it holds; the save then fails and says so.
     std::unique_ptr<SettingsKey> key(new SettingsKey(where->file, where->group));
     key->load();
     return key;
@@ -253,12 +295,24 @@ SettingsKey::~SettingsKey()
 
 void SettingsKey::load()
 {
-    QFile file(m_filePath);
-    if (!file.open(QIODevice::ReadOnly))
+    const QFileInfo info(m_filePath);
+    // No file yet (or a link to a file not yet made): nothing to read, and the save makes it.
+    if (!info.exists())
         return;
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    bool tooLarge = false;
+    std::optional<QByteArray> read = readRegularFile(m_filePath, kMaxFileSize, &tooLarge);
+    if (tooLarge) {
+        // Far more than ten values ever take: the file is damaged. It is kept as it is until the save sets it aside.
+        m_oversized = true;
         return;
+    }
+    if (!read) {
+        // Not allowed to read it, or not a file at all (a pipe, a device): what it holds is unknown and is never
+        // written over.
+        m_unreadable = true;
+        return;
+    }
+    QByteArray data = std::move(*read);
     // A damaged file is read as far as it goes: a NUL ends a line, a bad byte becomes U+FFFD.
     m_unclean = data.contains('\0');
     data.replace('\0', '\n');
@@ -352,15 +406,22 @@ bool SettingsKey::close()
 {
     if (!m_dirty)
         return true;
+    if (m_unreadable)
+        return false;
+    const QString target = writeTarget(m_filePath);
+    const QString bad = target + QStringLiteral(".bad");
     // The original of a damaged file is kept beside it: what could not be read is not lost by the save.
-    if (m_unclean && QFile::exists(m_filePath)) {
-        const QString bad = m_filePath + QStringLiteral(".bad");
-        if (!writeReplacing(bad, readFile(m_filePath)))
+    if (m_oversized) {
+        if (::rename(QFile::encodeName(target).constData(), QFile::encodeName(bad).constData()) != 0 && errno != ENOENT)
+            return false;
+    } else if (m_unclean && QFile::exists(target)) {
+        if (!writeReplacing(bad, readRegularFile(target, kMaxFileSize)))
             return false;
     }
-    if (!writeReplacing(m_filePath, (m_lines.join(u'\n') + u'\n').toUtf8()))
+    if (!writeReplacing(target, (m_lines.join(u'\n') + u'\n').toUtf8()))
         return false;
     m_dirty = false;
     m_unclean = false;
+    m_oversized = false;
     return true;
 }

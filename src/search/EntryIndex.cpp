@@ -80,3 +80,10 @@ bool hasEntryIndex(sqlite3 *db)
     return prepare(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'EntryText'", statement) == SQLITE_OK
         && sqlite3_step(statement.get()) == SQLITE_ROW;
 }
+
+bool hasDictionaryTable(sqlite3 *db)
+{
+    Statement statement;
+    return prepare(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'Dictionary'", statement) == SQLITE_OK
+        && sqlite3_step(statement.get()) == SQLITE_ROW;
+}

@@ -17,3 +17,5 @@ void writeEntryIndex(sqlite3 *db, const QList<DictionaryRow> &rows);
 
 // Whether the open file has the index.
 bool hasEntryIndex(sqlite3 *db);
+// Whether db holds the dictionary's own table at all (an emptied file opens as an empty database).
+bool hasDictionaryTable(sqlite3 *db);

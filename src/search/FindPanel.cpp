@@ -15,6 +15,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <malloc.h>
+
 namespace {
 
 constexpr int kRowRole = Qt::UserRole;
@@ -64,6 +66,10 @@ FindPanel::FindPanel(DictionaryTable *table, SearchFactory searchFactory, QWidge
         choose(m_results->currentItem() ? m_results->currentItem() : m_results->item(0));
     });
     connect(m_results, &QListWidget::itemActivated, this, &FindPanel::choose);
+
+    m_release.setSingleShot(true);
+    m_release.setInterval(kReleaseAfter);
+    connect(&m_release, &QTimer::timeout, this, &FindPanel::releaseSearch);
 }
 
 FindPanel::~FindPanel() = default;
@@ -100,8 +106,11 @@ void FindPanel::queryChanged(const QString &text)
         return;
     }
     const FullTextQuery query = buildFullTextQuery(text);
-    if (query.isEmpty())
+    if (query.isEmpty()) {
+        // Only punctuation: nothing the index holds.
+        m_status->setText(QStringLiteral("Type a word to search for."));
         return;
+    }
     if (!m_search) {
         m_search = m_searchFactory();
         connect(m_search.get(), &FullTextSearch::found, this, &FindPanel::showFound);
@@ -201,6 +210,35 @@ bool FindPanel::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void FindPanel::showEvent(QShowEvent *event)
+{
+    m_release.stop();
+    QWidget::showEvent(event);
+    if (m_released) {
+        m_released = false;
+        queryChanged(m_query->text());
+    }
+}
+
+void FindPanel::hideEvent(QHideEvent *event)
+{
+    m_release.start();
+    QWidget::hideEvent(event);
+}
+
+void FindPanel::releaseSearch()
+{
+    if (isVisible() || !m_search)
+        return;
+    // The thread, its connection and the pages it kept go, and the results with their excerpts; the query
+    // stays, and is run again when the panel comes back.
+    m_search.reset();
+    m_results->clear();
+    m_released = true;
+    // What the thread freed stays with the process until the allocator is asked to hand it back.
+    malloc_trim(0);
 }
 
 void FindPanel::keyPressEvent(QKeyEvent *event)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -36,6 +38,12 @@ public:
     // Marks the query's words in view's text (the entry shown), as the index stems them.
     void highlightIn(QTextEdit *view, const QStringList &words);
 
+    // How long the panel stays closed before the search's connection and its cache are given back.
+    static constexpr std::chrono::milliseconds kReleaseAfter{30000};
+    void setReleaseDelay(std::chrono::milliseconds delay) { m_release.setInterval(delay); }
+    // Whether a full-text search (its thread, connection and cache) is held now.
+    bool holdsSearch() const { return m_search != nullptr; }
+
 signals:
     // row: the headword's position in dictionary order; words: the query's, to highlight.
     void chosen(int row, const QString &headword, const QStringList &words);
@@ -43,6 +51,8 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void queryChanged(const QString &text);
@@ -50,6 +60,7 @@ private:
     void showUnavailable(const QString &reason);
     void choose(QListWidgetItem *item);
     int rowOf(qint64 rowId, const QString &headword) const;
+    void releaseSearch();
 
     DictionaryTable *m_table;
     SearchFactory m_searchFactory;
@@ -60,4 +71,6 @@ private:
     QListWidget *m_results;
     QStringList m_words;
     QString m_unavailable;
+    QTimer m_release;
+    bool m_released = false;
 };

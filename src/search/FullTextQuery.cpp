@@ -1,7 +1,37 @@
 #include "search/FullTextQuery.h"
 
-FullTextQuery buildFullTextQuery(QStringView text)
+namespace {
+
+// "café" without its accent, as an index built from plain English text holds it.
+QString withoutAccents(const QString &word)
 {
+    const QString decomposed = word.normalized(QString::NormalizationForm_D);
+    QString plain;
+    plain.reserve(decomposed.size());
+    for (const QChar c : decomposed) {
+        if (c.category() != QChar::Mark_NonSpacing)
+            plain.append(c);
+    }
+    return plain.normalized(QString::NormalizationForm_C);
+}
+
+// One word or phrase for the engine; with accents, its plain spelling too: the index keeps words as they were
+// written, and most entries write "cafe".
+QString term(const QString &words)
+{
+    const QString quoted = QLatin1Char('"') + words + QLatin1Char('"');
+    const QString plain = withoutAccents(words);
+    return plain == words ? quoted : QLatin1Char('"') + plain + QStringLiteral("\" OR ") + quoted;
+}
+
+} // namespace
+
+FullTextQuery buildFullTextQuery(QStringView typed)
+{
+    // Compatibility forms become the letters the index holds: fullwidth "ｄｏｇ" is "dog", "ﬁ" is "fi", and an
+    // accent typed as a separate mark joins its letter.
+    const QString folded = typed.toString().normalized(QString::NormalizationForm_KC);
+    const QStringView text(folded);
     FullTextQuery query;
     QStringList terms;
     QStringList phrase;
@@ -9,9 +39,9 @@ FullTextQuery buildFullTextQuery(QStringView text)
     int wordCount = 0;
     auto closePhrase = [&] {
         if (!phrase.isEmpty()) {
-            const QString term = QLatin1Char('"') + phrase.join(QLatin1Char(' ')) + QLatin1Char('"');
-            if (!terms.contains(term))
-                terms.append(term);
+            const QString joined = term(phrase.join(QLatin1Char(' ')));
+            if (!terms.contains(joined))
+                terms.append(joined);
         }
         phrase.clear();
     };
@@ -41,9 +71,9 @@ FullTextQuery buildFullTextQuery(QStringView text)
         if (inPhrase) {
             phrase.append(word);
         } else {
-            const QString term = QLatin1Char('"') + word + QLatin1Char('"');
-            if (!terms.contains(term))
-                terms.append(term);
+            const QString single = term(word);
+            if (!terms.contains(single))
+                terms.append(single);
         }
     }
     closePhrase();

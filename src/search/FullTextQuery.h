@@ -15,7 +15,8 @@ struct FullTextQuery
 
 // Words are runs of letters and digits; anything else separates them. Text between double quotes
 // is one phrase (an unclosed quote runs to the end, as while the user is still typing it).
-// Long input is cut: the first kMaxQueryWords words count.
-FullTextQuery buildFullTextQuery(QStringView text);
+// Long input is cut: the first kMaxQueryWords words count. Compatibility forms (fullwidth letters, ligatures) count
+// as their plain letters, and a word with accents also finds its spelling without them.
+FullTextQuery buildFullTextQuery(QStringView typed);
 
 inline constexpr int kMaxQueryWords = 16;

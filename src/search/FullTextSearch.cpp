@@ -5,11 +5,14 @@
 #include "search/EntryPlainText.h"
 #include "search/EntryRank.h"
 #include "search/StemTokenizer.h"
+#include "platform/WorkerThread.h"
 
 #include <QElapsedTimer>
 
 #include <algorithm>
 #include <optional>
+
+#include <malloc.h>
 
 using namespace sqlcipher;
 
@@ -79,15 +82,46 @@ QString entryExcerpt(QStringView plain, const StemTokenizer &tokenizer, const QS
     return line;
 }
 
-class FullTextSearch::Worker final : public QObject
+// Lives on the search thread with its own connection. It reports through signals of its own, never through the
+// owner: a worker left behind at the end must not reach an owner that is gone.
+class FullTextWorker final : public QObject
 {
+    Q_OBJECT
 public:
-    Worker(FullTextSearch *owner, QString path, QStringList passwords, std::shared_ptr<std::atomic<quint64>> latest)
-        : m_owner(owner), m_path(std::move(path)), m_passwords(std::move(passwords)), m_latest(std::move(latest))
+    FullTextWorker(QString path, QStringList passwords, std::shared_ptr<std::atomic<quint64>> latest)
+        : m_path(std::move(path)), m_passwords(std::move(passwords)), m_latest(std::move(latest))
     {
     }
 
     void run(quint64 query, const FullTextQuery &text)
+    {
+        if (m_failed)
+            return;
+        const QString failure = failureOf([&] { runQuery(query, text); });
+        if (failure.isEmpty())
+            return;
+        // Whatever threw left the connection in a state nobody knows: searching ends here, said once.
+        close();
+        m_failed = true;
+        emit unavailable(QStringLiteral("Find in Entries stopped: %1").arg(failure));
+    }
+
+signals:
+    void found(quint64 query, const QList<FoundEntry> &batch, bool first, bool last, int total, bool provisional);
+    void unavailable(const QString &reason);
+
+public:
+    // Gives the connection and its cache back; the next query opens it again.
+    void close()
+    {
+        m_match.reset();
+        m_entry.reset();
+        m_tokenizer.reset();
+        m_db.reset();
+    }
+
+private:
+    void runQuery(quint64 query, const FullTextQuery &text)
     {
         if (stale(query))
             return;
@@ -124,11 +158,11 @@ public:
         if (stale(query) || (rc != SQLITE_DONE))
             return emitEmptyUnlessStale(query, rc);
         const int total = int(scored.size());
-        const qsizetype shown = std::min<qsizetype>(scored.size(), kMaxResults);
+        const qsizetype shown = std::min<qsizetype>(scored.size(), FullTextSearch::kMaxResults);
         std::partial_sort(scored.begin(), scored.begin() + shown, scored.end(), better);
         scored.resize(shown);
         if (scored.isEmpty()) {
-            emit m_owner->found(query, {}, true, true, 0, false);
+            emit found(query, {}, true, true, 0, false);
             return;
         }
         qsizetype from = 0;
@@ -140,7 +174,6 @@ public:
         }
     }
 
-private:
     bool stale(quint64 query) const { return m_latest->load() != query; }
 
     void emitEmptyUnlessStale(quint64 query, int rc)
@@ -148,7 +181,7 @@ private:
         if (stale(query) || rc == SQLITE_INTERRUPT)
             return;
         // The engine refused the query (it is built from quoted words, so this is a damaged index).
-        emit m_owner->unavailable(QStringLiteral("The text index cannot be read: %1.").arg(engineMessage(m_db.get(), rc)));
+        emit unavailable(QStringLiteral("The text index cannot be read: %1.").arg(engineMessage(m_db.get(), rc)));
     }
 
     bool emitBatch(quint64 query, const QList<Scored> &rows, const QStringList &stems, bool first, bool last, int total,
@@ -173,7 +206,7 @@ private:
             }
             sqlite3_reset(entry);
         }
-        emit m_owner->found(query, batch, first, last, total, provisional);
+        emit found(query, batch, first, last, total, provisional);
         return true;
     }
 
@@ -198,7 +231,14 @@ private:
             }
             if (!hasEntryIndex(db.get())) {
                 m_failed = true;
-                emit m_owner->unavailable(QStringLiteral("This dictionary has no text index: rebuild it with verbarium-mkdict "
+                // A file emptied or replaced under the running program opens as an empty database.
+                if (!hasDictionaryTable(db.get())) {
+                    emit unavailable(QStringLiteral("The dictionary cannot be read: %1 is empty or damaged. "
+                                                             "Reinstall Verbarium or rebuild the file with verbarium-mkdict.")
+                                                  .arg(m_path));
+                    return false;
+                }
+                emit unavailable(QStringLiteral("This dictionary has no text index: rebuild it with verbarium-mkdict "
                                                          "to find words by what their entries say."));
                 return false;
             }
@@ -207,14 +247,15 @@ private:
         }
         if (!m_db) {
             m_failed = true;
-            emit m_owner->unavailable(QStringLiteral("The dictionary cannot be searched: %1.").arg(reason));
+            emit unavailable(QStringLiteral("The dictionary cannot be searched: %1.").arg(reason));
             return false;
         }
         sqlite3 *db = m_db.get();
-        // Decrypted pages kept for the next query: the doclists of "of" and "the" are read by many queries.
-        exec(db, "PRAGMA cache_size = -16384");
+        // Decrypted pages kept for the next query: enough for the index's interior pages and the longest
+        // doclists ("of", "the") that many queries read; more only grows the process.
+        exec(db, "PRAGMA cache_size = -4096");
         // Checked every thousand steps of the engine: a newer query stops this one.
-        sqlite3_progress_handler(db, 1000, &Worker::interrupted, this);
+        sqlite3_progress_handler(db, 1000, &FullTextWorker::interrupted, this);
         m_tokenizer = std::make_unique<StemTokenizer>(db);
         if (prepare(db, "SELECT docid, matchinfo(EntryText, 'pcnalx') FROM EntryText WHERE EntryText MATCH ?", m_match)
                 != SQLITE_OK
@@ -226,7 +267,7 @@ private:
             m_tokenizer.reset();
             m_db.reset();
             m_failed = true;
-            emit m_owner->unavailable(QStringLiteral("The text index cannot be read: %1.").arg(message));
+            emit unavailable(QStringLiteral("The text index cannot be read: %1.").arg(message));
             return false;
         }
         return true;
@@ -234,11 +275,10 @@ private:
 
     static int interrupted(void *self)
     {
-        const auto *worker = static_cast<Worker *>(self);
+        const auto *worker = static_cast<FullTextWorker *>(self);
         return worker->m_latest->load() != worker->m_current ? 1 : 0;
     }
 
-    FullTextSearch *m_owner;
     QString m_path;
     QStringList m_passwords;
     std::shared_ptr<std::atomic<quint64>> m_latest;
@@ -255,19 +295,22 @@ FullTextSearch::FullTextSearch(const QString &path, const QStringList &passwords
     : QObject(parent), m_latestShared(std::make_shared<std::atomic<quint64>>(0)), m_latest(*m_latestShared)
 {
     qRegisterMetaType<QList<FoundEntry>>();
-    m_thread.setObjectName(QStringLiteral("FullTextSearch"));
-    m_worker = new Worker(this, path, passwords, m_latestShared);
-    m_worker->moveToThread(&m_thread);
-    m_thread.start(QThread::LowPriority);
+    // Queries allocate blocks of megabytes. Left to itself the allocator raises its thresholds after the first
+    // such block is freed, and the thread's heap then never shrinks: fixed thresholds give them back.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 512 * 1024);
+    m_thread = std::make_unique<WorkerThread>(QStringLiteral("FullTextSearch"));
+    m_worker = new FullTextWorker(path, passwords, m_latestShared);
+    connect(m_worker, &FullTextWorker::found, this, &FullTextSearch::found);
+    connect(m_worker, &FullTextWorker::unavailable, this, &FullTextSearch::unavailable);
+    m_thread->start(m_worker, QThread::LowPriority);
 }
 
 FullTextSearch::~FullTextSearch()
 {
+    // The running query stops at the engine's next check; a worker stuck elsewhere is left behind.
     cancel();
-    m_thread.quit();
-    m_thread.wait();
-    // Its thread has ended: nothing else can touch it now.
-    delete m_worker;
+    m_thread->stop();
 }
 
 quint64 FullTextSearch::search(const FullTextQuery &query)
@@ -284,3 +327,5 @@ void FullTextSearch::cancel()
 {
     ++m_latest;
 }
+
+#include "FullTextSearch.moc"

@@ -5,12 +5,13 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
-#include <QThread>
 
 #include <atomic>
 #include <memory>
 
+class FullTextWorker;
 class StemTokenizer;
+class WorkerThread;
 
 struct FoundEntry
 {
@@ -52,9 +53,8 @@ signals:
     void unavailable(const QString &reason);
 
 private:
-    class Worker;
-    QThread m_thread;
-    Worker *m_worker = nullptr;
+    std::unique_ptr<WorkerThread> m_thread;
+    FullTextWorker *m_worker = nullptr;
     std::shared_ptr<std::atomic<quint64>> m_latestShared;
     std::atomic<quint64> &m_latest;
 };

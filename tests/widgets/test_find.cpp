@@ -63,8 +63,19 @@ void TestFind::ctrlFFindsAndShowsTheEntry()
     form->SEdit1->setText(QStringLiteral("pear"));
     QVERIFY(form->RichEdit1->extraSelections().isEmpty());
 
+    // Only punctuation: a word is asked for.
+    panel->queryBox()->setText(QStringLiteral(".,;! -"));
+    QCOMPARE(panel->status()->text(), QStringLiteral("Type a word to search for."));
+
+    // Closed for a while, the panel gives its search (thread, connection, cache) back; the next query opens it.
+    panel->setReleaseDelay(std::chrono::milliseconds(10));
+    QVERIFY(panel->holdsSearch());
     QTest::keyClick(panel->queryBox(), Qt::Key_Escape);
     QVERIFY(!panel->isVisible());
+    QTRY_VERIFY(!panel->holdsSearch());
+    form->FindEntries1Execute();
+    panel->queryBox()->setText(QStringLiteral("grassland"));
+    QTRY_COMPARE(panel->status()->text(), QStringLiteral("1 entry found."));
 }
 
 QTEST_MAIN(TestFind)

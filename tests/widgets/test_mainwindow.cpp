@@ -3,6 +3,7 @@
 #include "WidgetFixture.h"
 
 #include "app/EntryView.h"
+#include "app/StartupError.h"
 #include "app/HeadwordLabel.h"
 #include "app/SearchEdit.h"
 #include "app/WordGrid.h"
@@ -36,6 +37,7 @@ private slots:
     void missingDictionaryShowsEngineMessage();
     void startHiddenStandsOnSecondRow();
     void closeHidesUnlessTerminating();
+    void failureWhileBuildingIsReported();
 
 private:
     WindowFixture *m_fixture = nullptr;
@@ -311,6 +313,32 @@ void TestMainWindow::closeHidesUnlessTerminating()
     QVERIFY(!fixture.form->isVisible());
     QVERIFY(fixture.app->isMinimized());
     QVERIFY(!fixture.app->terminated());
+}
+
+void TestMainWindow::failureWhileBuildingIsReported()
+{
+    // Out of memory once the table is open, while the settings are read: the half-built window comes down with
+    // its table closed before its controls (the sanitizer build watches), and the failure reaches its box.
+    QTemporaryDir work;
+    writeDictionary(work.filePath(QStringLiteral("data.dat")), sampleRows(), QStringLiteral("marbol47quen"));
+    const QString oldDir = QDir::currentPath();
+    QDir::setCurrent(work.path());
+    Platform platform = m_fixture->platform();
+    // A file where the settings folder should be: the key fails, and saying so runs out of memory.
+    platform.configFolder = work.filePath(QStringLiteral("data.dat"));
+    platform.messages = MessageBoxes([](MessageBoxes::Kind, const QString &, const QString &) { throw std::bad_alloc(); });
+    FormEnvironment env;
+    env.programDir = work.path();
+    QStringList reported;
+    const MessageBoxes report([&reported](MessageBoxes::Kind, const QString &, const QString &text) { reported.append(text); });
+    std::unique_ptr<TLexivoAppForm> form;
+    const auto failed = buildOrReport([&] { form = std::make_unique<TLexivoAppForm>(m_fixture->app.get(), platform, env); },
+                                      report);
+    QDir::setCurrent(oldDir);
+    m_fixture->app->setMainForm(m_fixture->form.get());
+    QCOMPARE(failed, std::optional<int>(1));
+    QVERIFY(!form);
+    QCOMPARE(reported, QStringList({"Out of memory."}));
 }
 
 QTEST_MAIN(TestMainWindow)

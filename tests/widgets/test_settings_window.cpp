@@ -47,7 +47,7 @@ QString readText(const QString &path)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-enum class ConfigFolder { Writable, UnderRegularFile, ReadOnlyParent };
+enum class ConfigFolder { Writable, UnderRegularFile, ReadOnlyParent, ReadOnlyKeyFolder, LockedKeyFile };
 
 struct Setup
 {
@@ -79,6 +79,12 @@ public:
         keyPath = SettingsKey::filePathFor(configHome, QLatin1String(settingsKeyPath));
         if (!setup.key.isNull())
             writeText(keyPath, setup.key);
+        if (setup.config == ConfigFolder::ReadOnlyKeyFolder) {
+            m_lockedDir = QFileInfo(keyPath).absolutePath();
+            QFile::setPermissions(m_lockedDir, QFile::ReadOwner | QFile::ExeOwner);
+        } else if (setup.config == ConfigFolder::LockedKeyFile) {
+            QFile::setPermissions(keyPath, {});
+        }
         if (!setup.ini.isNull())
             writeText(m_program.filePath(QStringLiteral("vrb.ini")), setup.ini);
 
@@ -171,6 +177,8 @@ private slots:
     void failureStopsLaterSettings();
     void exitWritesAllTenAndRestartRestores();
     void exitWithUnwritableKeyStillEnds();
+    void whatCanBeReadIsApplied_data();
+    void whatCanBeReadIsApplied();
     void titleBarBroughtOnScreen();
 };
 
@@ -289,7 +297,7 @@ void TestSettingsWindow::unreadableKeyKeepsLayout_data()
 {
     QTest::addColumn<int>("config");
     QTest::newRow("config folder under a plain file") << int(ConfigFolder::UnderRegularFile);
-    QTest::newRow("read-only config folder") << int(ConfigFolder::ReadOnlyParent);
+    QTest::newRow("config folder that cannot be made") << int(ConfigFolder::ReadOnlyParent);
 }
 
 void TestSettingsWindow::unreadableKeyKeepsLayout()
@@ -402,6 +410,39 @@ void TestSettingsWindow::exitWithUnwritableKeyStillEnds()
     QCOMPARE(w.boxes.first().text, kAdminText + QStringLiteral("\n\n") + w.keyPath);
     QVERIFY(w.app->terminated());
     QCOMPARE(readText(QString(w.keyPath).replace(w.configFolder(), moved)), before);
+}
+
+void TestSettingsWindow::whatCanBeReadIsApplied_data()
+{
+    QTest::addColumn<int>("config");
+    QTest::addColumn<bool>("saidAtStart");
+    QTest::addColumn<QString>("view");
+    // Locked (mode 000): said at start, vrb.ini and the defaults apply, and "E&xit" says nothing more.
+    QTest::newRow("settings file with mode 000") << int(ConfigFolder::LockedKeyFile) << true
+                                                 << "toolbar- statusbar+ explorer+ ontop+ restore+ clip- sound+ timer+ at 5,0";
+    // Readable but not writable: the stored values apply, and "E&xit" says it cannot save.
+    QTest::newRow("read-only settings folder") << int(ConfigFolder::ReadOnlyKeyFolder) << false
+                                               << "toolbar- statusbar- explorer+ ontop+ restore+ clip- sound+ timer+ at 5,0";
+}
+
+void TestSettingsWindow::whatCanBeReadIsApplied()
+{
+    QFETCH(int, config);
+    QFETCH(bool, saidAtStart);
+    QFETCH(QString, view);
+    if (config == int(ConfigFolder::ReadOnlyKeyFolder) && ::geteuid() == 0)
+        QSKIP("the administrator may write anywhere");
+    Setup setup{keyText("StatusBar=No\n"), "[View]\nToolBar=No\n[Display]\nWindowLeft=5\n"};
+    setup.config = ConfigFolder(config);
+    SettingsWindow w(setup);
+    QCOMPARE(w.boxes.size(), saidAtStart ? 1 : 0);
+    QCOMPARE(viewState(w), view);
+    w.form->action(Command::FileExit1)->trigger();
+    QVERIFY(w.app->terminated());
+    QCOMPARE(w.boxes.size(), 1);
+    QVERIFY(w.boxes.first().text.startsWith(kAdminText));
+    QFile::setPermissions(w.keyPath, QFile::ReadOwner | QFile::WriteOwner);
+    QCOMPARE(readText(w.keyPath), keyText("StatusBar=No\n"));
 }
 
 // The title bar is put back on the screen, however far off it was stored.

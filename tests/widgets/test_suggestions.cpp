@@ -126,6 +126,26 @@ private slots:
         form->HelpAbout1Execute();
         QCOMPARE(form->AboutMessLabel1->text(), QString());
     }
+
+    // The speller runs out of memory on its thread: the line says so once, and the window goes on.
+    void aFailingSpellerIsSaidOnceWhereTheSuggestionsGo()
+    {
+        FormEnvironment env;
+        env.speller = []() -> std::unique_ptr<Speller> { throw std::bad_alloc(); };
+        WindowFixture fixture({{"dog", "<p>a canine</p>"}, {"zebra", "<p>a striped animal</p>"}}, env);
+        TLexivoAppForm *form = fixture.form.get();
+        fixture.app->showForm();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        QSignalSpy failed(form->spelling(), &SpellingAssistant::failed);
+        form->startSpelling();
+        QVERIFY(failed.wait());
+        QVERIFY(form->SuggestionLine1->isVisible());
+        QVERIFY(form->SuggestionLine1->text().endsWith(QLatin1String("Out of memory.")));
+        QVERIFY(fixture.boxes.isEmpty());
+        QTest::keyClicks(form->SEdit1, QStringLiteral("zeb"));
+        QVERIFY(!form->SuggestionLine1->isVisible());
+        QCOMPARE(form->table()->currentHeadword(), QStringLiteral("zebra"));
+    }
 };
 
 QTEST_MAIN(TestSuggestions)

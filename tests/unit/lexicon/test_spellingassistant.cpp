@@ -1,6 +1,7 @@
 #include "FakeHeadwords.h"
 #include "lexicon/SpellingAssistant.h"
 
+#include <QElapsedTimer>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
@@ -45,6 +46,14 @@ private:
         m_state->go.acquire();
     }
     std::shared_ptr<SlowSpellerState> m_state;
+};
+
+// Loads, then runs out of memory on its first word.
+class ThrowingSpeller final : public Speller
+{
+public:
+    QStringList analyze(const QString &) override { throw std::bad_alloc(); }
+    QStringList suggest(const QString &) override { return {}; }
 };
 
 } // namespace
@@ -119,6 +128,48 @@ private slots:
         m_state->go.release(100);
         QTest::qWait(100);
         QCOMPARE(found.size(), 0);
+    }
+
+    // A speller that throws, while loading or later, ends the suggestions and says so once; nothing else.
+    void aFailingSpellerEndsOnlyItsOwnWork()
+    {
+        SpellingAssistant loading(&m_headwords);
+        QSignalSpy failedLoading(&loading, &SpellingAssistant::failed);
+        QSignalSpy loaded(&loading, &SpellingAssistant::loaded);
+        loading.start([]() -> std::unique_ptr<Speller> { throw std::bad_alloc(); });
+        QVERIFY(failedLoading.wait());
+        QCOMPARE(failedLoading.first().first().toString(), QStringLiteral("Out of memory."));
+        QCOMPARE(loading.failure(), QStringLiteral("Out of memory."));
+        QVERIFY(loaded.isEmpty());
+
+        SpellingAssistant answering(&m_headwords);
+        QSignalSpy failed(&answering, &SpellingAssistant::failed);
+        QSignalSpy found(&answering, &SpellingAssistant::found);
+        answering.start([] { return std::make_unique<ThrowingSpeller>(); });
+        answering.lookUp(QStringLiteral("dogs"), false);
+        QVERIFY(failed.wait());
+        answering.lookUp(QStringLiteral("cats"), false);
+        QTest::qWait(100);
+        QCOMPARE(failed.size(), 1);
+        QVERIFY(found.isEmpty());
+        QVERIFY(!answering.isAvailable());
+    }
+
+    // A dictionary that never finishes loading (a pipe in its place) does not hold up the end.
+    void teardownIsBoundedWhileTheSpellerBlocks()
+    {
+        auto stuck = std::make_shared<QSemaphore>();
+        auto assistant = std::make_unique<SpellingAssistant>(&m_headwords);
+        assistant->start([stuck]() -> std::unique_ptr<Speller> {
+            stuck->acquire();
+            return nullptr;
+        });
+        QTest::qWait(20);
+        QElapsedTimer clock;
+        clock.start();
+        assistant.reset();
+        QVERIFY(clock.elapsed() < 5000);
+        stuck->release();
     }
 
 private:

@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 class TestProfileFile final : public QObject
 {
     Q_OBJECT
@@ -98,6 +100,22 @@ private slots:
         const ProfileFile folder(m_dir.path());
         QCOMPARE(folder.readString(QStringLiteral("View"), QStringLiteral("ToolBar"), QStringLiteral("0")),
                  QStringLiteral("0"));
+        // A pipe would block a plain read for good; a device never ends; a giant is damage. All read as missing.
+        const QString pipe = m_dir.filePath(QStringLiteral("pipe.ini"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QCOMPARE(ProfileFile(pipe).readString(QStringLiteral("View"), QStringLiteral("ToolBar"), QStringLiteral("d")),
+                 QStringLiteral("d"));
+        QCOMPARE(ProfileFile(QStringLiteral("/dev/zero")).readString(QStringLiteral("View"), QStringLiteral("ToolBar"),
+                                                                    QStringLiteral("d")),
+                 QStringLiteral("d"));
+        const QString giant = m_dir.filePath(QStringLiteral("giant.ini"));
+        QFile f(giant);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[View]\nToolBar=No\n");
+        f.write(QByteArray(ProfileFile::kMaxFileSize, ';'));
+        f.close();
+        QCOMPARE(ProfileFile(giant).readString(QStringLiteral("View"), QStringLiteral("ToolBar"), QStringLiteral("d")),
+                 QStringLiteral("d"));
     }
 };
 

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -209,7 +210,8 @@ private slots:
         auto key = openKey();
         QVERIFY(key);
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-        QVERIFY(!openKey());
+        // What is stored is still read.
+        QCOMPARE(openKey()->readString(QStringLiteral("ToolBar")), QStringLiteral("No"));
         // A save that cannot replace the file leaves it as it was.
         key->writeString(QStringLiteral("ToolBar"), QStringLiteral("Yes"));
         QVERIFY(!key->close());
@@ -228,6 +230,75 @@ private slots:
         QVERIFY(!key->close());
         QCOMPARE(readAll(settingsFile() + QStringLiteral("/inside")), QByteArray("keep"));
         QCOMPARE(QDir(QFileInfo(settingsFile()).absolutePath()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    void unreadableFilesAreNeverWrittenOver()
+    {
+        // A pipe (which would block a plain read), a file locked with mode 000 (even for root) and a link to a
+        // device: each reads as empty at once, and a save fails without touching it.
+        const QString folder = QFileInfo(settingsFile()).absolutePath();
+        QVERIFY(QDir().mkpath(folder));
+        const auto attempt = [&](const char *what) {
+            auto key = openKey();
+            QVERIFY2(key && !key->isReadable(), what);
+            QCOMPARE(key->readString(QStringLiteral("ToolBar")), QString());
+            key->writeString(QStringLiteral("ToolBar"), QStringLiteral("Yes"));
+            QVERIFY2(!key->close(), what);
+        };
+        QCOMPARE(::mkfifo(QFile::encodeName(settingsFile()).constData(), 0600), 0);
+        attempt("pipe");
+        struct stat info = {};
+        QVERIFY(::stat(QFile::encodeName(settingsFile()).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
+        QVERIFY(QFile::remove(settingsFile()));
+
+        writeAll(settingsFile(), "[1.0.0.0]\nToolBar=No\n");
+        QVERIFY(QFile::setPermissions(settingsFile(), {}));
+        attempt("mode 000");
+        QVERIFY(QFile::setPermissions(settingsFile(), QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(readAll(settingsFile()), QByteArray("[1.0.0.0]\nToolBar=No\n"));
+        QVERIFY(QFile::remove(settingsFile()));
+
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), settingsFile()));
+        attempt("device");
+        QVERIFY(QFileInfo(settingsFile()).isSymLink());
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList({"Verbarium.conf"}));
+    }
+
+    void oversizedFileIsSetAside()
+    {
+        // Megabytes of settings are damage: read as none, and moved aside whole by the save.
+        QByteArray content = "[1.0.0.0]\nToolBar=No\n";
+        content.append(QByteArray(SettingsKey::kMaxFileSize, ';'));
+        writeAll(settingsFile(), content);
+        auto key = openKey();
+        QVERIFY(key->isReadable());
+        QCOMPARE(key->readString(QStringLiteral("ToolBar")), QString());
+        key->writeString(QStringLiteral("StatusBar"), QStringLiteral("No"));
+        QVERIFY(key->close());
+        QCOMPARE(readAll(settingsFile() + QStringLiteral(".bad")), content);
+        QCOMPARE(readAll(settingsFile()), QByteArray("[1.0.0.0]\nStatusBar=No\n"));
+    }
+
+    void linkIsWrittenThrough()
+    {
+        // Settings kept elsewhere (a dotfiles repository) and linked: the save replaces the file the link names,
+        // in that file's folder, and the link stays.
+        const QString elsewhere = m_config->path() + QStringLiteral("/dotfiles");
+        writeAll(elsewhere + QStringLiteral("/verbarium.conf"), "[1.0.0.0]\nToolBar=No\n");
+        const auto shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+        QVERIFY(QFile::setPermissions(elsewhere + QStringLiteral("/verbarium.conf"), shared));
+        QVERIFY(QDir().mkpath(QFileInfo(settingsFile()).absolutePath()));
+        QVERIFY(QFile::link(QStringLiteral("../dotfiles/verbarium.conf"), settingsFile()));
+        auto key = openKey();
+        QCOMPARE(key->readString(QStringLiteral("ToolBar")), QStringLiteral("No"));
+        key->writeString(QStringLiteral("ToolBar"), QStringLiteral("Yes"));
+        QVERIFY(key->close());
+        QVERIFY(QFileInfo(settingsFile()).isSymLink());
+        QCOMPARE(readAll(elsewhere + QStringLiteral("/verbarium.conf")), QByteArray("[1.0.0.0]\nToolBar=Yes\n"));
+        QCOMPARE(QFile::permissions(elsewhere + QStringLiteral("/verbarium.conf")) & QFileDevice::Permissions(0x7077), shared);
+        QCOMPARE(QDir(elsewhere).entryList(QDir::Files | QDir::Hidden), QStringList({"verbarium.conf"}));
+        QCOMPARE(QDir(QFileInfo(settingsFile()).absolutePath()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 QStringList({"Verbarium.conf"}));
     }
 
     void fullDisk()

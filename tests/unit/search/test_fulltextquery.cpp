@@ -55,7 +55,10 @@ void TestFullTextQuery::builds_data()
                                          << QStringList{"open", "near", "2", "spaces", "or", "fear"};
     QTest::newRow("column filter is two words") << "WordName:fear" << R"("wordname" "fear")" << QStringList{"wordname", "fear"};
     QTest::newRow("punctuation alone") << R"(* - "" : ( ))" << "" << QStringList{};
-    QTest::newRow("letters beyond ASCII") << "café naïve" << R"("café" "naïve")" << QStringList{"café", "naïve"};
+    QTest::newRow("accents also without") << "café \"naïve art\"" << R"("cafe" OR "café" "naive art" OR "naïve art")"
+                                          << QStringList{"café", "naïve", "art"};
+    QTest::newRow("fullwidth and separate accents fold") << u"\uff44\uff4f\uff47 cafe\u0301"_qs << R"("dog" "cafe" OR "café")"
+                                                         << QStringList{"dog", "café"};
 }
 
 void TestFullTextQuery::builds()
@@ -97,6 +100,8 @@ void TestFullTextQuery::stemsAndPhrasesMatchAsMeant()
     QCOMPARE(matches(QStringLiteral("far AND close")), QStringList({"near"}));
     QCOMPARE(matches(QStringLiteral("NEAR")), QStringList({"near"}));
     QCOMPARE(matches(QStringLiteral("well-known")), QStringList({"hyphen"}));
+    // Folded words still all have to occur: the plain spelling's alternative binds tighter than the "and".
+    QCOMPARE(matches(u"f\u00e9ar \uff4f\uff50\uff45\uff4e \"sp\u00e2ces\""_qs), QStringList({"agoraphobia", "claustrophobia"}));
 }
 
 void TestFullTextQuery::hostileTextNeverReachesTheEngineRaw()

@@ -6,9 +6,13 @@
 #include "search/FullTextSearch.h"
 #include "search/StemTokenizer.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 class TestFullTextSearch : public QObject
 {
@@ -20,6 +24,8 @@ private slots:
     void newerQueryReplacesOlder();
     void excerptShowsTheMatch();
     void fileWithoutIndexSaysSo();
+    void emptiedFileCannotBeRead();
+    void teardownIsBoundedWhileTheWorkerBlocks();
     void malformedMatchinfoRanksLast();
 
 private:
@@ -123,6 +129,35 @@ void TestFullTextSearch::fileWithoutIndexSaysSo()
     engine.search(buildFullTextQuery(u"text"));
     QVERIFY(spy.wait(5000));
     QVERIFY2(spy.first().first().toString().contains(QLatin1String("no text index")), qPrintable(spy.first().first().toString()));
+}
+
+void TestFullTextSearch::emptiedFileCannotBeRead()
+{
+    // The file truncated under the running program: not an index to rebuild, a dictionary that cannot be read.
+    const QString emptied = m_dir.filePath(QStringLiteral("emptied.dat"));
+    QFile file(emptied);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    FullTextSearch engine(emptied, {QStringLiteral("marbol47quen")});
+    QSignalSpy spy(&engine, &FullTextSearch::unavailable);
+    engine.search(buildFullTextQuery(u"text"));
+    QVERIFY(spy.wait(5000));
+    QVERIFY2(spy.first().first().toString().startsWith(QLatin1String("The dictionary cannot be read")),
+             qPrintable(spy.first().first().toString()));
+}
+
+void TestFullTextSearch::teardownIsBoundedWhileTheWorkerBlocks()
+{
+    // A pipe in the dictionary's place: opening it blocks the worker until someone writes, which nobody does.
+    const QString pipe = m_dir.filePath(QStringLiteral("pipe.dat"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    auto engine = std::make_unique<FullTextSearch>(pipe, QStringList{QStringLiteral("marbol47quen")});
+    engine->search(buildFullTextQuery(u"text"));
+    QTest::qWait(100);
+    QElapsedTimer clock;
+    clock.start();
+    engine.reset();
+    QVERIFY(clock.elapsed() < 5000);
 }
 
 void TestFullTextSearch::malformedMatchinfoRanksLast()
