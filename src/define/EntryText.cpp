@@ -1,33 +1,10 @@
 #include "define/EntryText.h"
 
+#include "text/HtmlEntity.h"
+
 #include <QStringList>
 
 namespace {
-
-// The characters an entity stands for; an unknown one is kept as written.
-QString decodeEntity(QStringView name)
-{
-    if (name == u"amp")
-        return QStringLiteral("&");
-    if (name == u"lt")
-        return QStringLiteral("<");
-    if (name == u"gt")
-        return QStringLiteral(">");
-    if (name == u"quot")
-        return QStringLiteral("\"");
-    if (name == u"apos")
-        return QStringLiteral("'");
-    if (name == u"nbsp")
-        return QStringLiteral(" ");
-    if (name.startsWith(u'#')) {
-        bool ok = false;
-        const uint code = name.size() > 1 && (name[1] == u'x' || name[1] == u'X') ? name.sliced(2).toUInt(&ok, 16)
-                                                                                   : name.sliced(1).toUInt(&ok, 10);
-        if (ok && code > 0 && code <= 0x10ffff && !QChar::isSurrogate(code))
-            return QString::fromUcs4(reinterpret_cast<const char32_t *>(&code), 1);
-    }
-    return QLatin1Char('&') + name.toString() + QLatin1Char(';');
-}
 
 class LineBuilder
 {
@@ -98,7 +75,10 @@ QList<EntryLine> entryLines(const QString &html)
         if (c == u'&') {
             const qsizetype end = html.indexOf(QLatin1Char(';'), i);
             if (end > i && end - i <= 10) {
-                out.addDecoded(decodeEntity(QStringView(html).sliced(i + 1, end - i - 1)));
+                const QStringView name = QStringView(html).sliced(i + 1, end - i - 1);
+                const QString decoded = htmlEntityText(name);
+                // An unknown entity is kept as written.
+                out.addDecoded(decoded.isNull() ? QLatin1Char('&') + name.toString() + QLatin1Char(';') : decoded);
                 i = end + 1;
             } else {
                 out.addText(QStringView(html).sliced(i, 1));

@@ -1,5 +1,7 @@
 #include "search/EntryPlainText.h"
 
+#include "text/HtmlEntity.h"
+
 namespace {
 
 bool breaksLine(QStringView tag)
@@ -15,30 +17,6 @@ bool breaksLine(QStringView tag)
             return true;
     }
     return false;
-}
-
-QChar entity(QStringView name)
-{
-    if (name == u"lt")
-        return QLatin1Char('<');
-    if (name == u"gt")
-        return QLatin1Char('>');
-    if (name == u"amp")
-        return QLatin1Char('&');
-    if (name == u"quot")
-        return QLatin1Char('"');
-    if (name == u"apos")
-        return QLatin1Char('\'');
-    if (name == u"nbsp")
-        return QLatin1Char(' ');
-    if (name.startsWith(u'#')) {
-        bool ok = false;
-        const uint code = name.startsWith(u"#x") || name.startsWith(u"#X") ? name.sliced(2).toUInt(&ok, 16)
-                                                                            : name.sliced(1).toUInt(&ok, 10);
-        if (ok && code > 0 && code < 0x10000)
-            return QChar(char16_t(code));
-    }
-    return QChar();
 }
 
 void appendBreak(QString &text, QChar mark)
@@ -76,7 +54,7 @@ QString entryPlainText(QStringView html)
         if (c == QLatin1Char('&')) {
             const qsizetype semicolon = html.indexOf(QLatin1Char(';'), i + 1);
             if (semicolon > i && semicolon - i <= 8) {
-                const QChar decoded = entity(html.sliced(i + 1, semicolon - i - 1));
+                const QString decoded = htmlEntityText(html.sliced(i + 1, semicolon - i - 1));
                 if (!decoded.isNull()) {
                     text.append(decoded);
                     i = semicolon + 1;
