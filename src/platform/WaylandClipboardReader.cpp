@@ -1,11 +1,12 @@
 #include "platform/WaylandClipboardReader.h"
 
+#include "platform/ClipboardFormats.h"
+
 #include "ext-data-control-v1-client.h"
 #include "wlr-data-control-unstable-v1-client.h"
 
 #include <QByteArrayList>
 #include <QDeadlineTimer>
-#include <QStringDecoder>
 
 #include <wayland-client.h>
 
@@ -147,36 +148,6 @@ std::unique_ptr<Connection> connectToCompositor()
     return w;
 }
 
-// How much a format is preferred (lower first); -1 for anything that is not plain text.
-int textRank(const QByteArray &name)
-{
-    const QByteArray lower = name.toLower();
-    if (lower == "text/plain;charset=utf-8" || lower == "text/plain;charset=utf8")
-        return 0;
-    if (lower == "utf8_string")
-        return 1;
-    if (lower == "text/plain")
-        return 2;
-    if (lower.startsWith("text/plain;charset="))
-        return 3;
-    if (name == "STRING" || name == "TEXT")
-        return 4;
-    return -1;
-}
-
-QString decode(const QByteArray &format, const QByteArray &data)
-{
-    if (format == "STRING")
-        return QString::fromLatin1(data);
-    const QByteArray lower = format.toLower();
-    if (lower.startsWith("text/plain;charset=")) {
-        QStringDecoder decoder(lower.mid(int(sizeof "text/plain;charset=") - 1).constData());
-        if (decoder.isValid())
-            return decoder(data);
-    }
-    return QString::fromUtf8(data);
-}
-
 // What the owner sends for one format; nothing when it does not finish within the time limit. Other requests
 // are not served meanwhile: the transfer runs between the owner and this pipe.
 std::optional<QByteArray> receive(Connection &w, wl_proxy *offer, const QByteArray &format, int stopFd)
@@ -223,9 +194,9 @@ ClipboardAnswer readOffer(Connection &w, wl_proxy *offer, int stopFd)
     int bestRank = -1;
     QByteArray best;
     for (const QByteArray &format : formats) {
-        const int rank = textRank(format);
-        if (rank >= 0 && (bestRank < 0 || rank < bestRank)) {
-            bestRank = rank;
+        const auto rank = clipboardTextRank(format);
+        if (rank && (bestRank < 0 || *rank < bestRank)) {
+            bestRank = *rank;
             best = format;
         }
     }
@@ -241,7 +212,7 @@ ClipboardAnswer readOffer(Connection &w, wl_proxy *offer, int stopFd)
         return answer;
     }
     answer.hasText = true;
-    answer.text = decode(best, *text);
+    answer.text = clipboardTextOf(best, *text);
     return answer;
 }
 

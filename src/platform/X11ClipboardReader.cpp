@@ -1,8 +1,9 @@
 #include "platform/X11ClipboardReader.h"
 
+#include "platform/ClipboardFormats.h"
+
 #include <QByteArrayList>
 #include <QDeadlineTimer>
-#include <QStringDecoder>
 
 #include <xcb/xcb.h>
 
@@ -169,36 +170,6 @@ struct X11ClipboardReader::Connection
 
 namespace {
 
-// How much a text target is preferred (lower first); nullopt for anything that is not plain text.
-std::optional<int> textRank(const QByteArray &name)
-{
-    const QByteArray lower = name.toLower();
-    if (lower == "utf8_string")
-        return 0;
-    if (lower == "text/plain;charset=utf-8" || lower == "text/plain;charset=utf8")
-        return 1;
-    if (lower == "text/plain")
-        return 2;
-    if (lower.startsWith("text/plain;charset="))
-        return 3;
-    if (name == "STRING")
-        return 4;
-    return std::nullopt;
-}
-
-QString decode(const QByteArray &target, const QByteArray &data)
-{
-    if (target == "STRING")
-        return QString::fromLatin1(data);
-    const QByteArray lower = target.toLower();
-    if (lower.startsWith("text/plain;charset=")) {
-        QStringDecoder decoder(lower.mid(int(sizeof "text/plain;charset=") - 1).constData());
-        if (decoder.isValid())
-            return decoder(data);
-    }
-    return QString::fromUtf8(data);
-}
-
 ClipboardAnswer timedOut()
 {
     ClipboardAnswer answer;
@@ -235,7 +206,7 @@ ClipboardAnswer readClipboard(X11ClipboardReader::Connection &x)
     bool hinted = false;
     for (size_t i = 0; i < offered.size(); ++i) {
         hinted = hinted || (offered[i] == x.secretHint && x.secretHint != XCB_NONE);
-        const auto rank = textRank(names.at(qsizetype(i)));
+        const auto rank = clipboardTextRank(names.at(qsizetype(i)));
         if (rank && (!bestRank || *rank < *bestRank)) {
             bestRank = rank;
             best = offered[i];
@@ -253,7 +224,7 @@ ClipboardAnswer readClipboard(X11ClipboardReader::Connection &x)
         return timedOut();
     answer.hasText = text.outcome == Outcome::Data;
     if (answer.hasText)
-        answer.text = decode(bestName, text.data);
+        answer.text = clipboardTextOf(bestName, text.data);
     return answer;
 }
 
