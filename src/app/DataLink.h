@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class DictionaryTable;
 class EntryView;
 class HeadwordLabel;
@@ -15,8 +17,11 @@ public:
     DataLink(DictionaryTable *table, WordGrid *grid, HeadwordLabel *label, EntryView *view, QObject *parent = nullptr);
 
     void refresh();
+    // What the entry view shows of a row's entry (the entry itself unless set).
+    void setEntryFilter(std::function<QString(int row, const QString &entry)> filter) { m_filter = std::move(filter); }
 
 private:
+    std::function<QString(int, const QString &)> m_filter;
     DictionaryTable *m_table;
     WordGrid *m_grid;
     HeadwordLabel *m_label;

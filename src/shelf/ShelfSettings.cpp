@@ -84,11 +84,16 @@ QList<ShelfSettings::Choice> ShelfSettings::arrange(const QList<DictionarySource
             placed.insert(choice.id);
         }
     }
+    // New ones as found, but the English dictionary before the language pairs.
+    QList<const DictionarySource *> fresh;
     for (const DictionarySource &source : found) {
         if (!placed.contains(source.id)) {
-            arranged.append({source.id, isOnByDefault(source)});
+            fresh.append(&source);
             placed.insert(source.id);
         }
     }
+    std::stable_partition(fresh.begin(), fresh.end(), [](const DictionarySource *s) { return s->baseName() == u"gcide"; });
+    for (const DictionarySource *source : fresh)
+        arranged.append({source->id, isOnByDefault(*source)});
     return arranged;
 }
