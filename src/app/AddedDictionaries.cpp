@@ -122,10 +122,11 @@ void AddedDictionaries::finish(QList<Found> found, std::shared_ptr<const ShelfOv
     delete m_thread;
     m_thread = nullptr;
     m_found = std::move(found);
-    // The table lets go of the old overlay before the dictionaries it points into go.
-    if (m_table && (overlay || m_table->overlay()))
-        m_table->setOverlay(overlay);
-    m_overlay = std::move(overlay);
+    // The entry shown as the table moves over must already see the new overlay; the old one lives on until the
+    // table has let go of it.
+    const auto previous = std::exchange(m_overlay, std::move(overlay));
+    if (m_table && (m_overlay || m_table->overlay()))
+        m_table->setOverlay(m_overlay);
     emit progress(QString());
     emit changed();
     if (m_again) {

@@ -4,6 +4,7 @@
 
 #include "app/AddedDictionaries.h"
 #include "app/DataLink.h"
+#include "app/DictionariesDialog.h"
 #include "dictionary/DictionaryTable.h"
 
 #include <QLabel>
@@ -35,4 +36,13 @@ void TLexivoAppForm::startAddedDictionaries()
 
 void TLexivoAppForm::DictionariesAction1Execute()
 {
+    // One window, raised again when the command is given while it is open.
+    auto *dialog = findChild<DictionariesDialog *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!dialog) {
+        dialog = new DictionariesDialog(m_added, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
 }

@@ -3,6 +3,7 @@
 #include "shelf/SafeMarkup.h"
 
 #include <QHash>
+#include <QRegularExpression>
 
 namespace {
 
@@ -97,9 +98,39 @@ QString replaceGcideCodes(const QString &text)
     return out;
 }
 
+namespace {
+
+// GCIDE's lines are wrapped for an 80-column terminal: join them into paragraphs so the entry view can wrap
+// them to its width. A blank line, a note, a synonym list, a quotation's source and a numbered sense begin anew.
+QString reflowGcide(const QString &text)
+{
+    static const QRegularExpression newParagraph(QStringLiteral(R"(^(Note:|Syn\.|--|\d+\.|\([a-z]\)|\[))"));
+    const QStringList lines = text.split(u'\n');
+    QString out;
+    bool open = false;
+    for (const QString &line : lines) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty()) {
+            if (open)
+                out += QStringLiteral("\n\n");
+            open = false;
+            continue;
+        }
+        if (open && !newParagraph.match(trimmed).hasMatch())
+            out += u' ';
+        else if (open)
+            out += u'\n';
+        out += trimmed;
+        open = true;
+    }
+    return out;
+}
+
+} // namespace
+
 RenderedEntry renderDictdEntry(const QString &source, bool gcide)
 {
-    const QString text = gcide ? replaceGcideCodes(source) : source;
+    const QString text = gcide ? reflowGcide(replaceGcideCodes(source)) : source;
     RenderedEntry out;
     out.plainText.reserve(text.size());
     QString plainRun;
