@@ -34,23 +34,6 @@ private:
     QList<const AddedDictionary *> m_dictionaries;
 };
 
-namespace {
-
-// The folders the program looks in: VERBARIUM_DICTIONARY_FOLDERS (colon-separated, possibly empty) stands in
-// for the standard ones, so tests and benchmarks decide what the program finds.
-QStringList searchFolders(const ShelfSettings &settings)
-{
-    if (!qEnvironmentVariableIsSet("VERBARIUM_DICTIONARY_FOLDERS"))
-        return settings.searchFolders();
-    QStringList folders = qEnvironmentVariable("VERBARIUM_DICTIONARY_FOLDERS").split(u':', Qt::SkipEmptyParts);
-    for (const QString &folder : settings.folders) {
-        if (!folders.contains(folder))
-            folders.append(folder);
-    }
-    return folders;
-}
-
-} // namespace
 
 AddedDictionaries::AddedDictionaries(DictionaryTable *table, QString configFolder, QObject *parent)
     : QObject(parent), m_table(table), m_configFolder(std::move(configFolder))
@@ -78,7 +61,7 @@ void AddedDictionaries::start()
         m_settingsRead = true;
     }
     const ShelfSettings settings = m_settings;
-    const QStringList folders = searchFolders(settings);
+    const QStringList folders = settings.searchFolders();
     const QString cache = keyCacheFolder();
     // The table's own headwords, shared with the thread: they stay as they are whatever the table does.
     const HeadwordSet base = m_table->headwordSet();

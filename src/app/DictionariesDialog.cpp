@@ -144,14 +144,35 @@ void DictionariesDialog::showDetails()
     m_details->setPlainText(lines.join(u'\n'));
 }
 
+// The choices as they now stand: those last kept, over the dictionaries last found (a read may be under way).
+static QList<ShelfSettings::Choice> currentChoices(const AddedDictionaries *dictionaries)
+{
+    QList<DictionarySource> sources;
+    for (const auto &found : dictionaries->found())
+        sources.append(found.dictionary->source());
+    return dictionaries->settings().arrange(sources);
+}
+
+static qsizetype indexOfId(const QList<ShelfSettings::Choice> &choices, const QString &id)
+{
+    for (qsizetype i = 0; i < choices.size(); ++i) {
+        if (choices[i].id == id)
+            return i;
+    }
+    return -1;
+}
+
 void DictionariesDialog::toggle(int row, bool on)
 {
+    const auto &all = m_dictionaries->found();
+    if (row < 0 || row >= all.size())
+        return;
     ShelfSettings settings = m_dictionaries->settings();
-    settings.choices.clear();
-    for (qsizetype i = 0; i < m_dictionaries->found().size(); ++i) {
-        const auto &found = m_dictionaries->found()[i];
-        settings.choices.append({found.dictionary->source().id, i == row ? on : found.enabled});
-    }
+    settings.choices = currentChoices(m_dictionaries);
+    const qsizetype at = indexOfId(settings.choices, all[row].dictionary->source().id);
+    if (at < 0)
+        return;
+    settings.choices[at].enabled = on;
     if (!m_dictionaries->apply(settings))
         m_status->setText(tr("Your choice could not be saved in the settings file; it holds until the program ends."));
 }
@@ -163,10 +184,12 @@ void DictionariesDialog::move(int by)
     if (row < 0 || row + by < 0 || row + by >= all.size())
         return;
     ShelfSettings settings = m_dictionaries->settings();
-    settings.choices.clear();
-    for (const auto &found : all)
-        settings.choices.append({found.dictionary->source().id, found.enabled});
-    settings.choices.swapItemsAt(row, row + by);
+    settings.choices = currentChoices(m_dictionaries);
+    const qsizetype from = indexOfId(settings.choices, all[row].dictionary->source().id);
+    const qsizetype to = indexOfId(settings.choices, all[row + by].dictionary->source().id);
+    if (from < 0 || to < 0)
+        return;
+    settings.choices.swapItemsAt(from, to);
     m_list->setCurrentRow(row + by);
     if (!m_dictionaries->apply(settings))
         m_status->setText(tr("Your choice could not be saved in the settings file; it holds until the program ends."));

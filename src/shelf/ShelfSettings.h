@@ -30,7 +30,7 @@ struct ShelfSettings
     // settings code; missing or unreadable reads as no choices.
     static ShelfSettings readFile(const QString &configFolder);
 
-    // The standard folders and the user's, each once.
+    // The standard folders (or those of $VERBARIUM_DICTIONARY_FOLDERS) and the user's, each once.
     QStringList searchFolders() const;
     // found in the user's order (those seen before, then new ones as found), with whether each is on.
     QList<Choice> arrange(const QList<DictionarySource> &found) const;

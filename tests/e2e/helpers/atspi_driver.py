@@ -14,6 +14,7 @@ Usage: atspi_driver.py PID VERB [ARGS...]; prints what the verb reads, exits 1 w
   width                       the width of the main window
   popup                       the items of the program's open popup menu, named Verbarium
   window TITLE                until a window of that title is in the tree
+  entry                       the text of the entry view (the read-only multi-line text on screen)
 """
 import statistics
 import sys
@@ -214,6 +215,10 @@ def main(argv):
             print(f"[{item.getRoleName()}] {item.name!r}")
     elif verb == "window":
         find(app, lambda r, n, d, s: r in ("frame", "dialog", "window") and n == args[0], f"window {args[0]!r}")
+    elif verb == "entry":
+        view = find(app, lambda r, n, d, s: r == "text" and s.contains(pyatspi.STATE_MULTI_LINE)
+                    and s.contains(pyatspi.STATE_SHOWING) and not s.contains(pyatspi.STATE_EDITABLE), "the entry view")
+        print(view.queryText().getText(0, -1))
     else:
         sys.exit(__doc__)
     return 0
