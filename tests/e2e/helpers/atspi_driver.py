@@ -119,8 +119,8 @@ def line(depth, obj, role, name, description, states):
 
 
 def press(key):
-    """A key as the registry's device controller synthesises it; "ctrl+" or "alt+" holds that key around it."""
-    masks = {"ctrl": 1 << 2, "alt": 1 << 3}
+    """A key as the registry's device controller synthesises it; "shift+", "ctrl+" or "alt+" holds that key around it."""
+    masks = {"shift": 1 << 0, "ctrl": 1 << 2, "alt": 1 << 3}
     *held, name = key.split("+")
     mask = 0
     for modifier in held:
@@ -133,7 +133,8 @@ def press(key):
 
 
 def keysym(name):
-    named_keys = {"F1": 0xFFBE, "Return": 0xFF0D, "Escape": 0xFF1B, "Down": 0xFF54, "Up": 0xFF52, "F4": 0xFFC1}
+    named_keys = {"F1": 0xFFBE, "Return": 0xFF0D, "Escape": 0xFF1B, "Down": 0xFF54, "Up": 0xFF52, "F4": 0xFFC1,
+                  "BackSpace": 0xFF08, "Home": 0xFF50}
     if name in named_keys:
         return named_keys[name]
     if len(name) == 1:
