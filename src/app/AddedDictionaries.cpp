@@ -92,6 +92,9 @@ void AddedDictionaries::start()
                 keys.append(&d->keys());
             overlay = std::make_shared<ShelfOverlay>(
                 MergedWordList::build(base.count(), [base](int row) { return base.at(row); }, keys), enabled);
+            // The merge read every key once; what a lookup needs later is a few pages of each file.
+            for (const KeyFile *k : keys)
+                k->releasePages();
         }
         QMetaObject::invokeMethod(self, [self, found, overlay] { if (self) self->finish(found, overlay); },
                                   Qt::QueuedConnection);
@@ -110,6 +113,11 @@ void AddedDictionaries::finish(QList<Found> found, std::shared_ptr<const ShelfOv
     const auto previous = std::exchange(m_overlay, std::move(overlay));
     if (m_table && (m_overlay || m_table->overlay()))
         m_table->setOverlay(m_overlay);
+    // Taking the new rows in reads through the key files once more; a lookup needs only a few of their pages.
+    if (m_overlay) {
+        for (const AddedDictionary *d : m_overlay->dictionaries())
+            d->keys().releasePages();
+    }
     emit progress(QString());
     emit changed();
     if (m_again) {

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstring>
 #include <numeric>
@@ -139,10 +141,12 @@ bool KeyFile::map(const QString &path, const QString &identity)
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly) || file->size() < kHeaderSize)
         return false;
-    const uchar *data = file->map(0, file->size());
+    uchar *data = file->map(0, file->size());
     if (!data || !attach(data, file->size(), identity))
         return false;
     m_file = std::move(file);
+    m_mapped = data;
+    m_mappedSize = m_file->size();
     m_bytes.clear();
     return true;
 }
@@ -152,8 +156,16 @@ bool KeyFile::adopt(QByteArray bytes, const QString &identity)
     if (!attach(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size(), identity))
         return false;
     m_file.reset();
+    m_mapped = nullptr;
+    m_mappedSize = 0;
     m_bytes = std::move(bytes);
     return true;
+}
+
+void KeyFile::releasePages() const
+{
+    if (m_mapped)
+        madvise(m_mapped, size_t(m_mappedSize), MADV_DONTNEED);
 }
 
 bool KeyFile::attach(const uchar *data, qint64 size, const QString &identity)

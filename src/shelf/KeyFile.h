@@ -43,6 +43,10 @@ public:
     // The first record whose key is >= key, case aside; count() when none is.
     int lowerBound(QStringView key) const;
 
+    // Lets the system take back the mapped pages read so far (a pass over every key touches them all); they
+    // are read again from the file, or the page cache, when next needed. Nothing for keys kept in memory.
+    void releasePages() const;
+
     QString name() const { return m_name; }
     QString description() const { return m_description; }
     QString licence() const { return m_licence; }
@@ -52,6 +56,8 @@ private:
     bool attach(const uchar *data, qint64 size, const QString &identity);
 
     std::unique_ptr<QFile> m_file;
+    uchar *m_mapped = nullptr;
+    qint64 m_mappedSize = 0;
     QByteArray m_bytes;
     const uchar *m_records = nullptr;
     const char16_t *m_strings = nullptr;
