@@ -5,6 +5,8 @@
 #include "app/AddedDictionaries.h"
 #include "app/DataLink.h"
 #include "app/DictionariesDialog.h"
+#include "app/SearchEdit.h"
+#include "app/WordGrid.h"
 #include "dictionary/DictionaryTable.h"
 
 #include <QLabel>
@@ -22,8 +24,13 @@ void TLexivoAppForm::createAddedDictionaries()
             StatusPanels[0]->setText(QStringLiteral("Verbarium"));
         m_addedProgress = text;
     });
-    // The position counts the rows the dictionaries brought; it stays blank until the first lookup.
+    // The row a typed text finds may be one the dictionaries brought: look it up again, unless the user is
+    // moving through the list. The position stays blank until the first lookup.
     connect(m_added, &AddedDictionaries::changed, this, [this] {
+        if (!DBGrid1->hasFocus() && !SEdit1->text().isEmpty()) {
+            Table1->findNearest(SEdit1->text());
+            DBGrid1->centerCurrent();
+        }
         if (!StatusPanels[1]->text().isEmpty())
             writePosition();
     });

@@ -85,8 +85,10 @@ QByteArray KeyFile::build(const KeyListing &listing, const QString &identity)
         }
         kept.push_back(i);
     }
-    const QByteArray meta = (identity + QChar(0) + listing.name + QChar(0) + listing.description + QChar(0)
-                             + listing.licence + QChar(0) + listing.warnings.join(u'\n'))
+    // The fields are kept NUL-separated: a NUL of their own becomes a blank.
+    const auto field = [](QString text) { return text.replace(QChar(0), u' '); };
+    const QByteArray meta = (field(identity) + QChar(0) + field(listing.name) + QChar(0) + field(listing.description)
+                             + QChar(0) + field(listing.licence) + QChar(0) + field(listing.warnings.join(u'\n')))
                                 .toUtf8();
     quint64 units = 0;
     for (const int i : kept)
