@@ -96,6 +96,12 @@ void AddedDictionaries::start()
             for (const KeyFile *k : keys)
                 k->releasePages();
         }
+        // Those that are off are read too, so the Dictionaries window can say what they are and how many words
+        // they hold; after their first read that is a mapping of their key files.
+        for (const Found &f : found) {
+            if (!f.enabled)
+                f.dictionary->prepare(cache);
+        }
         QMetaObject::invokeMethod(self, [self, found, overlay] { if (self) self->finish(found, overlay); },
                                   Qt::QueuedConnection);
     });

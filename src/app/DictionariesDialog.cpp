@@ -99,7 +99,7 @@ void DictionariesDialog::reload()
         QString text = d.name();
         if (!found.enabled)
             text += tr(" (off)");
-        else if (!d.isReady())
+        else if (!d.isReady() && !d.error().isEmpty())
             text += tr(" (cannot be read)");
         auto *item = new QListWidgetItem(text, m_list);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
@@ -130,10 +130,10 @@ void DictionariesDialog::showDetails()
     lines << d.name();
     if (!found[row].enabled)
         lines << tr("Off: its words and sections are not shown.");
-    else if (!d.isReady())
-        lines << tr("It cannot be read: %1").arg(d.error().isEmpty() ? tr("it is being read.") : d.error());
-    else
+    if (d.isReady())
         lines << tr("%1 headwords").arg(locale.toString(d.headwordCount()));
+    else if (!d.error().isEmpty())
+        lines << tr("It cannot be read: %1").arg(d.error());
     lines << tr("%1 on disk, in %2").arg(locale.formattedDataSize(d.sizeOnDisk()), d.source().folder());
     for (const QString &warning : d.warnings())
         lines << tr("Note: %1").arg(warning);
