@@ -61,6 +61,23 @@ inline QByteArray dictzip(const QByteArray &text, int chunkLength)
     return file;
 }
 
+// bytes as a plain gzip file.
+inline QByteArray gzip(const QByteArray &bytes)
+{
+    z_stream stream{};
+    deflateInit2(&stream, 6, Z_DEFLATED, MAX_WBITS + 16, 8, Z_DEFAULT_STRATEGY);
+    QByteArray in = bytes;
+    QByteArray out(int(deflateBound(&stream, uLong(in.size()))), '\0');
+    stream.next_in = reinterpret_cast<Bytef *>(in.data());
+    stream.avail_in = uInt(in.size());
+    stream.next_out = reinterpret_cast<Bytef *>(out.data());
+    stream.avail_out = uInt(out.size());
+    deflate(&stream, Z_FINISH);
+    out.truncate(out.size() - qsizetype(stream.avail_out));
+    deflateEnd(&stream);
+    return out;
+}
+
 inline QByteArray dictdNumber(quint64 value)
 {
     static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -96,18 +113,24 @@ inline void writeDictd(const QString &folder, const QString &name, const Entries
 }
 
 // NAME.ifo, NAME.idx, NAME.dict and NAME.syn (synonym -> entry number) with every entry of type 'm'.
+// With wide set: version 3.0.0, 64-bit offsets and the index gzipped (NAME.idx.gz).
 inline void writeStarDict(const QString &folder, const QString &name, const Entries &entries,
-                          const QList<QPair<QString, quint32>> &synonyms = {})
+                          const QList<QPair<QString, quint32>> &synonyms = {}, bool wide = false)
 {
     QByteArray dict;
     QByteArray idx;
     for (const auto &[word, entry] : entries) {
         const QByteArray bytes = entry.toUtf8();
         idx += word.toUtf8() + '\0';
-        uchar numbers[8];
-        qToBigEndian<quint32>(quint32(dict.size()), numbers);
-        qToBigEndian<quint32>(quint32(bytes.size()), numbers + 4);
-        idx.append(reinterpret_cast<const char *>(numbers), 8);
+        uchar numbers[12];
+        if (wide) {
+            qToBigEndian<quint64>(quint64(dict.size()), numbers);
+            qToBigEndian<quint32>(quint32(bytes.size()), numbers + 8);
+        } else {
+            qToBigEndian<quint32>(quint32(dict.size()), numbers);
+            qToBigEndian<quint32>(quint32(bytes.size()), numbers + 4);
+        }
+        idx.append(reinterpret_cast<const char *>(numbers), wide ? 12 : 8);
         dict += bytes;
     }
     QByteArray syn;
@@ -117,14 +140,18 @@ inline void writeStarDict(const QString &folder, const QString &name, const Entr
         qToBigEndian<quint32>(target, number);
         syn.append(reinterpret_cast<const char *>(number), 4);
     }
-    const QString ifo = QStringLiteral("StarDict's dict ifo file\nversion=2.4.2\nbookname=%1\nwordcount=%2\n"
+    const QString ifo = QStringLiteral("StarDict's dict ifo file\nversion=%4\nbookname=%1\nwordcount=%2\n"
                                        "idxfilesize=%3\nsametypesequence=m\n")
                             .arg(name)
                             .arg(entries.size())
                             .arg(idx.size())
+                            .arg(wide ? QStringLiteral("3.0.0\nidxoffsetbits=64") : QStringLiteral("2.4.2"))
                         + (synonyms.isEmpty() ? QString() : QStringLiteral("synwordcount=%1\n").arg(synonyms.size()));
     writeFile(folder + u'/' + name + QStringLiteral(".ifo"), ifo.toUtf8());
-    writeFile(folder + u'/' + name + QStringLiteral(".idx"), idx);
+    if (wide)
+        writeFile(folder + u'/' + name + QStringLiteral(".idx.gz"), gzip(idx));
+    else
+        writeFile(folder + u'/' + name + QStringLiteral(".idx"), idx);
     writeFile(folder + u'/' + name + QStringLiteral(".dict"), dict);
     if (!synonyms.isEmpty())
         writeFile(folder + u'/' + name + QStringLiteral(".syn"), syn);

@@ -90,8 +90,9 @@ void TestShelfReaders::dictdAndStarDictGiveTheirEntries()
     writeDictd(dir.path(), QStringLiteral("plain"), entries, false, QStringLiteral("Plain Test Dictionary"));
     writeDictd(dir.path(), QStringLiteral("packed"), entries, true);
     writeStarDict(dir.path(), QStringLiteral("star"), entries, {{QStringLiteral("alias"), 3}});
+    writeStarDict(dir.path(), QStringLiteral("wide"), entries, {{QStringLiteral("alias"), 3}}, true);
     const QList<DictionarySource> found = findDictionaries({dir.path()});
-    QCOMPARE(found.size(), 3);
+    QCOMPARE(found.size(), 4);
     for (const DictionarySource &source : found) {
         AddedDictionary dictionary(source);
         dictionary.prepare(dir.filePath(QStringLiteral("cache")));
