@@ -8,8 +8,10 @@ data="$build/data"
 [ -f "$data/data.dat" ] || { echo "No $data/data.dat: build first (scripts/build.sh)." >&2; exit 1; }
 command -v artha >/dev/null || {
     echo "The start-up budget is measured against Artha, which is not installed: sudo apt-get install artha" >&2; exit 1; }
-cmake --build "$build" --target bench_startup bench_empty_window bench_store bench_keystroke bench_tick bench_find bench_find_memory bench_artwork clipboard_owner bench_suggestions bench_stop bench_commandline verbarium-command verbarium-define >/dev/null
+cmake --build "$build" --target bench_startup bench_empty_window bench_store bench_keystroke bench_tick bench_find bench_find_memory bench_artwork clipboard_owner bench_suggestions bench_stop bench_commandline verbarium-command verbarium-define bench_shelf >/dev/null
 
+# The built-in dictionary alone unless a section says otherwise, whatever dictd packages the machine has.
+export VERBARIUM_DICTIONARY_FOLDERS=
 over=()
 echo "== Start-up beside Artha, its phases, and memory (7 starts each, Xvfb)"
 status=0
@@ -21,10 +23,25 @@ case $status in
     3) over+=("start-up: slower than Artha") ;;
     *) exit "$status" ;;
 esac
+# GCIDE and FreeDict eng-deu and eng-fra, as the added-dictionary budgets are set for.
+added=$(mktemp -d)
+trap 'rm -rf "$added"' EXIT
+# Their key files, made by the first keystroke run below and mapped by every start after it.
+export XDG_CACHE_HOME="$added/cache"
+for name in gcide freedict-eng-deu freedict-eng-fra; do
+    ln -s /usr/share/dictd/$name.index /usr/share/dictd/$name.dict.dz "$added/" 2>/dev/null || true
+done
+echo "== Added dictionaries: first read of the keys, merged list, largest entry, 20 generated dictionaries"
+"$build/bench/shelf/bench_shelf" "$added"
 echo "== Store: nearest-key positioning and the dictionary build"
 "$build/bench/store/bench_store" --builds 3
 echo "== One keystroke (2,000 keys, Xvfb)"
 xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/keystroke/bench_keystroke" "$data"
+echo "== One keystroke with GCIDE, FreeDict eng-deu and eng-fra added (2,000 keys, Xvfb)"
+VERBARIUM_DICTIONARY_FOLDERS="$added" xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/keystroke/bench_keystroke" "$data"
+echo "== Start-up and memory with GCIDE, FreeDict eng-deu and eng-fra added (budget: within 5% of the first start-up run, <= 60 MB)"
+VERBARIUM_DICTIONARY_FOLDERS="$added" xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/startup/bench_startup" \
+    "$build/src/app/verbarium" "$build/bench/startup/bench_empty_window" "$data"
 echo "== One keystroke while a clipboard owner never answers (2,000 keys, Xvfb)"
 xvfb-run -a -s "-screen 0 1280x800x24" "$build/bench/keystroke/bench_keystroke" "$data" \
     "$build/tests/e2e/clipboard_owner"

@@ -4,7 +4,10 @@
 // Usage: bench_keystroke <folder holding data.dat> [clipboard owner program]
 // (runs on the platform Qt picks: xcb under xvfb-run). With the owner program (tests/e2e/helpers), the keys
 // are typed while it holds the clipboard and never answers: the figures must match a run without it.
+// With VERBARIUM_DICTIONARY_FOLDERS set, the dictionaries found there join the list first, as in the program;
+// the words are then drawn from the merged list.
 #include "../BenchWindow.h"
+#include "app/AddedDictionaries.h"
 #include "app/EntryView.h"
 #include "app/SearchEdit.h"
 #include "app/WordGrid.h"
@@ -28,6 +31,14 @@ int main(int argc, char **argv)
     // Misses hand their text to the spelling thread, as in the running program.
     if (!window.startSpelling())
         return 1;
+    if (qEnvironmentVariableIsSet("VERBARIUM_DICTIONARY_FOLDERS")) {
+        form.startAddedDictionaries();
+        QElapsedTimer waited;
+        waited.start();
+        while (form.addedDictionaries()->isReading() && waited.elapsed() < 60000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        std::printf("added dictionaries read in %lld ms; %d rows\n", waited.elapsed(), form.table()->recordCount());
+    }
     QProcess owner;
     if (argc > 2) {
         owner.start(QString::fromLocal8Bit(argv[2]), {QStringLiteral("silent")});

@@ -46,6 +46,7 @@ constexpr CommandDef kCommands[] = {
     {VB_COMMAND(ReportAction), "Help", "&Report a Bug...", "Sends a bug report about Verbarium software", "", NoImage, S::Enabled},
     {VB_COMMAND(SuggestAction), "Help", "Send Su&ggestion...", "Sends a suggestion about Verbarium software", "", NoImage, S::Enabled},
     {VB_COMMAND(FindEntries1), "Dataset", "Find in Entries...", "Find in entries|Finds the words whose entries mention what you type, or the headwords that match a pattern such as *phobia", "Ctrl+F", NoImage, S::Enabled},
+    {VB_COMMAND(DictionariesAction1), "Options", "Dictionaries...", "Dictionaries|Chooses which of your dictd and StarDict dictionaries the word list and the entry show, and in what order", "Ctrl+Shift+D", NoImage, S::Enabled},
 };
 
 #undef VB_COMMAND

@@ -42,6 +42,7 @@ enum class Command : int {
     ReportAction,
     SuggestAction,
     FindEntries1,
+    DictionariesAction1,
     Count // the number of commands, not one of them
 };
 

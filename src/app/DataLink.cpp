@@ -9,6 +9,8 @@ DataLink::DataLink(DictionaryTable *table, WordGrid *grid, HeadwordLabel *label,
     : QObject(parent), m_table(table), m_grid(grid), m_label(label), m_view(view)
 {
     connect(table, &DictionaryTable::dataChanged, this, &DataLink::refresh);
+    // A row of the same number after other rows came is another row.
+    connect(table, &DictionaryTable::rowsReplaced, this, [this] { m_view->setEntry(-2, QString()); });
 }
 
 void DataLink::refresh()
@@ -19,5 +21,6 @@ void DataLink::refresh()
     m_grid->showRow(row);
     m_label->setText(row < 0 ? QString() : m_table->currentHeadword());
     m_label->adjustSize();
-    m_view->setEntry(row, row < 0 ? QString() : m_table->currentEntry());
+    const QString entry = row < 0 ? QString() : m_table->currentEntry();
+    m_view->setEntry(row, m_filter && row >= 0 ? m_filter(row, entry) : entry);
 }

@@ -127,6 +127,7 @@ void TLexivoAppForm::createDataComponents()
     DBGrid1->setColumnWidthPx(137);
     DataSource1 = new DataLink(Table1, DBGrid1, WordDBText1, RichEdit1, this);
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
+    createAddedDictionaries();
 }
 
 void TLexivoAppForm::FormCreate()

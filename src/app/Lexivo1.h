@@ -65,6 +65,7 @@ class Speller;
 class SpellingAssistant;
 class SuggestionLine;
 class TableHeadwords;
+class AddedDictionaries;
 
 // What the window takes from outside besides the desktop's services (Platform): the start switch, where its files
 // are, and the dictionaries it opens, so that tests can build the real window with fakes.
@@ -342,4 +343,16 @@ private:
     std::function<void()> m_placeSuggestionLine; // the line and the pronunciation to their places
     std::unique_ptr<TableHeadwords> m_headwords;
     SpellingAssistant *m_spelling = nullptr;
+
+    // --- added dictionaries (Lexivo1Dictionaries.cpp) -------------------------------------------
+public:
+    // Reads the dictionaries the user has beside the built-in one, on a thread; called once the first entry is painted.
+    void startAddedDictionaries();
+    AddedDictionaries *addedDictionaries() const { return m_added; }
+    void DictionariesAction1Execute();
+
+private:
+    void createAddedDictionaries();
+    AddedDictionaries *m_added = nullptr;
+    QString m_addedProgress;
 };

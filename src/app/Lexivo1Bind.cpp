@@ -64,6 +64,7 @@ std::span<const TLexivoAppForm::HandlerRow> TLexivoAppForm::handlerTable()
         {Command::ReportAction, &TLexivoAppForm::ReportActionExecute},
         {Command::SuggestAction, &TLexivoAppForm::SuggestActionExecute},
         {Command::FindEntries1, &TLexivoAppForm::FindEntries1Execute},
+        {Command::DictionariesAction1, &TLexivoAppForm::DictionariesAction1Execute},
     };
     return kHandlers;
 }

@@ -84,7 +84,8 @@ constexpr Command kEditMenu[] = {EditCut1, EditCopy1, EditPaste1, EditDelete1, S
 constexpr Command kViewMenu[] = {ToolbarAction, StatusBarAction, Sep, ShowHideLeftAction};
 constexpr Command kNavigateMenu[] = {DataSetNext1, DataSetPrior1, Sep, NextSearch1, PriorSearch1, Sep, FindEntries1};
 constexpr Command kSoundMenu[] = {SpeakWord1, SpeakWords, Sep, SoundStop1};
-constexpr Command kOptionsMenu[] = {AoTAction1, AutoRestoreAction, Sep, CheckClipAction1, CheckClipSoundAction1};
+constexpr Command kOptionsMenu[] = {AoTAction1, AutoRestoreAction, Sep, CheckClipAction1, CheckClipSoundAction1, Sep,
+                                    DictionariesAction1};
 constexpr Command kHelpMenu[] = {ContentAction1, Sep, SuggestAction, ReportAction, Sep, HelpAbout1};
 
 constexpr MenuDef kMainMenus[] = {

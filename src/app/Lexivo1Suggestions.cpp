@@ -2,6 +2,8 @@
 // pronunciation beside the headword.
 #include "app/Lexivo1.h"
 
+#include "app/AddedDictionaries.h"
+
 #include "app/EntryView.h"
 #include "app/HeadwordLabel.h"
 #include "app/SearchEdit.h"
@@ -169,7 +171,8 @@ void TLexivoAppForm::showPronunciation()
     // IPA sends the font machinery looking for fallback glyphs: not before the first entry is painted.
     // Nor once the window is going (the spelling thread has stopped by then).
     if (m_spelling && m_spelling->isStarted()) {
-        WordPronLabel1->setText(Table1->currentPronunciation());
+        const QString own = Table1->currentPronunciation();
+        WordPronLabel1->setText(own.isEmpty() && m_added ? m_added->pronunciation(Table1->currentRow()) : own);
         m_placeSuggestionLine();
     }
 }

@@ -54,6 +54,7 @@ public:
         QGuiApplication::setWindowIcon(Artwork::windowIcon());
         m_form->table()->loadAllHeadwords();
         m_form->startSpelling();
+        m_form->startAddedDictionaries();
     }
 
 protected:

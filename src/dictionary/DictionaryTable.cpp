@@ -398,6 +398,8 @@ void DictionaryTable::clearHeadwords()
 int DictionaryTable::nearestRow(QStringView text) const
 {
     ensureLoaded();
+    if (m_overlay)
+        return m_overlay->count() == 0 ? -1 : m_overlay->nearest(text);
     const int count = recordCount();
     if (count == 0)
         return -1;
@@ -548,6 +550,8 @@ void DictionaryTable::setPosition(int row, bool bof, bool eof)
 
 QString DictionaryTable::headwordAt(int row) const
 {
+    if (m_overlay)
+        return row >= 0 && row < m_overlay->count() ? m_overlay->headword(row) : QString();
     if (row >= loadedCount())
         ensureLoaded();
     if (row < 0 || row >= loadedCount())
@@ -557,6 +561,8 @@ QString DictionaryTable::headwordAt(int row) const
 
 QAnyStringView DictionaryTable::headwordView(int row) const
 {
+    if (m_overlay)
+        return row >= 0 && row < m_overlay->count() ? m_overlay->headwordView(row) : QAnyStringView();
     if (row >= loadedCount())
         ensureLoaded();
     if (row < 0 || row >= loadedCount())
@@ -573,16 +579,17 @@ QString DictionaryTable::currentHeadword() const
 
 QString DictionaryTable::currentEntry() const
 {
-    if (!isOpen() || m_row < 0)
+    const int row = tableRowOf(m_row);
+    if (!isOpen() || row < 0)
         return {};
-    if (m_entryRow != m_row) {
+    if (m_entryRow != row) {
         QString entry, pronunciation;
         // A damaged file must not pass for an empty definition. The read is tried again on the next visit.
-        if (!readEntry(m_row, &entry, &pronunciation))
+        if (!readEntry(row, &entry, &pronunciation))
             return entry;
         m_entry = entry;
         m_pronunciation = pronunciation;
-        m_entryRow = m_row;
+        m_entryRow = row;
     }
     return m_entry;
 }
@@ -590,12 +597,39 @@ QString DictionaryTable::currentEntry() const
 QString DictionaryTable::currentPronunciation() const
 {
     currentEntry();
-    return m_entryRow == m_row ? m_pronunciation : QString();
+    return m_entryRow >= 0 && m_entryRow == tableRowOf(m_row) ? m_pronunciation : QString();
 }
 
-QString DictionaryTable::entryAt(int row) const
+int DictionaryTable::tableRowOf(int row) const
 {
-    if (!isOpen() || row < 0 || row >= recordCount())
+    if (!m_overlay)
+        return row;
+    return row >= 0 && row < m_overlay->count() ? m_overlay->tableRow(row) : -1;
+}
+
+void DictionaryTable::setOverlay(std::shared_ptr<const RowOverlay> overlay)
+{
+    const QString word = currentHeadword();
+    const int tableRow = tableRowOf(m_row);
+    m_overlay = std::move(overlay);
+    emit rowsReplaced();
+    if (!isOpen() || m_row < 0)
+        return;
+    int row = tableRow;
+    if (tableRow >= 0 && m_overlay)
+        row = m_overlay->rowOfTableRow(tableRow);
+    else if (tableRow < 0)
+        row = nearestRow(word);
+    const int count = recordCount();
+    row = std::clamp(row, 0, std::max(count - 1, 0));
+    m_row = -1;
+    setPosition(row, m_bof && row == 0, m_eof && row == count - 1);
+}
+
+QString DictionaryTable::entryAt(int overlayRow) const
+{
+    const int row = tableRowOf(overlayRow);
+    if (!isOpen() || row < 0 || row >= m_count)
         return {};
     if (row == m_entryRow)
         return m_entry;

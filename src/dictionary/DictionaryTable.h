@@ -26,12 +26,38 @@ public:
     }
     // Whether some headword is spelt as word when case is ignored.
     bool containsIgnoringCase(QStringView word) const;
+    int count() const { return m_offsets.isEmpty() ? 0 : int(m_offsets.size()) - 1; }
+    // Headword i in the table's order, valid while this set lives.
+    QAnyStringView at(int i) const
+    {
+        const qsizetype from = m_offsets[i];
+        const qsizetype length = m_offsets[i + 1] - from;
+        return m_wide ? QAnyStringView(QStringView(m_words).sliced(from, length))
+                      : QAnyStringView(QLatin1StringView(m_latin1).sliced(from, length));
+    }
 
 private:
     QByteArray m_latin1;
     QString m_words;
     QList<quint32> m_offsets;
     bool m_wide = false;
+};
+
+// Rows of other dictionaries shown among the table's own, in the same order. While one is set, every row
+// number of the table's interface counts its rows, and a row that shows none of the table's own has no entry.
+class RowOverlay
+{
+public:
+    virtual ~RowOverlay() = default;
+    virtual int count() const = 0;
+    virtual QString headword(int row) const = 0;
+    // Valid while the overlay and the table stay.
+    virtual QAnyStringView headwordView(int row) const = 0;
+    // The table's own row that row shows, or -1.
+    virtual int tableRow(int row) const = 0;
+    virtual int rowOfTableRow(int tableRow) const = 0;
+    // The first row >= text case aside (text cut to its search key), else the last.
+    virtual int nearest(QStringView text) const = 0;
 };
 
 // The read-only dictionary table `Table1`: a SQLCipher file with the fields `WordName` and
@@ -77,7 +103,7 @@ public:
     // The word list moved the row (0-based).
     void moveTo(int row);
 
-    int recordCount() const { return m_count; }
+    int recordCount() const { return m_overlay ? m_overlay->count() : m_count; }
     int currentRow() const { return m_row; }
     int recNo() const { return m_row + 1; }
     bool bof() const { return m_bof; }
@@ -104,11 +130,20 @@ public:
     // All headwords, read to the end first.
     HeadwordSet headwordSet() const;
 
+    // Shows the overlay's rows instead of the table's own (null: the table's own again), staying on the
+    // current word; emits rowsReplaced() and then dataChanged().
+    void setOverlay(std::shared_ptr<const RowOverlay> overlay);
+    const RowOverlay *overlay() const { return m_overlay.get(); }
+    // The table's own row that row shows, or -1.
+    int tableRowOf(int row) const;
+
 signals:
     void beforeOpen();
     void afterClose();
     void afterScroll();
     void dataChanged();
+    // The rows changed as a whole (an overlay came or went).
+    void rowsReplaced();
 
 private:
     struct Connection;
@@ -157,6 +192,8 @@ private:
     // Reads the entry and, where the file has it, the pronunciation of one row. False when the row cannot be
     // read: the entry then holds the message that says so.
     bool readEntry(int row, QString *entry, QString *pronunciation) const;
+
+    std::shared_ptr<const RowOverlay> m_overlay;
 
     mutable int m_entryRow = -1;
     mutable QString m_entry;

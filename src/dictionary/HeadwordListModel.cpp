@@ -12,6 +12,12 @@ HeadwordListModel::HeadwordListModel(DictionaryTable *table, QObject *parent)
     connect(table, &DictionaryTable::afterClose, this, [this] { resetTo(0); });
     // Opening ends with a row change, which is also where the new rows first show.
     connect(table, &DictionaryTable::dataChanged, this, &HeadwordListModel::sync);
+    // Other rows of the same number are still other rows.
+    connect(table, &DictionaryTable::rowsReplaced, this, [this] {
+        beginResetModel();
+        m_rows = (m_table && m_table->isOpen()) ? m_table->recordCount() : 0;
+        endResetModel();
+    });
     sync();
 }
 

@@ -149,6 +149,9 @@ void FindPanel::showFound(quint64 query, const QList<FoundEntry> &batch, bool fi
         m_status->setText(QStringLiteral("%1 entries found; the best %2 are listed.").arg(count, QLocale().toString(m_results->count())));
     else
         m_status->setText(total == 1 ? QStringLiteral("1 entry found.") : QStringLiteral("%1 entries found.").arg(count));
+    // Headword patterns cover every dictionary shown; the entries' words are indexed for the built-in one only.
+    if (!provisional && m_table->overlay())
+        m_status->setText(m_status->text() + QStringLiteral(" Entries of the built-in dictionary only."));
 }
 
 void FindPanel::showUnavailable(const QString &reason)

@@ -37,6 +37,9 @@ e2e_private_home() {
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM SESSION_MANAGER
     # No session bus unless a test starts one: asking for a missing one would start a stray one for the display.
     export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/no-session-bus"
+    # The built-in dictionary alone, whatever dictd packages the machine has; the added-dictionaries test opens them.
+    export XDG_CACHE_HOME="$HOME/.cache"
+    export VERBARIUM_DICTIONARY_FOLDERS=""
 }
 
 # Starts Xvfb on a free display, openbox, and (unless "notray") a trayer notification area.

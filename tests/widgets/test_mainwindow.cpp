@@ -154,7 +154,7 @@ void TestMainWindow::mainMenuOrder()
         {"ToolbarAction", "StatusBarAction", "-", "ShowHideLeftAction"},
         {"DataSetNext1", "DataSetPrior1", "-", "NextSearch1", "PriorSearch1", "-", "FindEntries1"},
         {"SpeakWord1", "SpeakWords", "-", "SoundStop1"},
-        {"AoTAction1", "AutoRestoreAction", "-", "CheckClipAction1", "CheckClipSoundAction1"},
+        {"AoTAction1", "AutoRestoreAction", "-", "CheckClipAction1", "CheckClipSoundAction1", "-", "DictionariesAction1"},
         {"ContentAction1", "-", "SuggestAction", "ReportAction", "-", "HelpAbout1"},
     };
     for (int i = 0; i < expected.size(); ++i)

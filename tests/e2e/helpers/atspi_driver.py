@@ -14,6 +14,7 @@ Usage: atspi_driver.py PID VERB [ARGS...]; prints what the verb reads, exits 1 w
   width                       the width of the main window
   popup                       the items of the program's open popup menu, named Verbarium
   window TITLE                until a window of that title is in the tree
+  entry                       the text of the entry view (the read-only multi-line text on screen)
 """
 import statistics
 import sys
@@ -118,8 +119,8 @@ def line(depth, obj, role, name, description, states):
 
 
 def press(key):
-    """A key as the registry's device controller synthesises it; "ctrl+" or "alt+" holds that key around it."""
-    masks = {"ctrl": 1 << 2, "alt": 1 << 3}
+    """A key as the registry's device controller synthesises it; "shift+", "ctrl+" or "alt+" holds that key around it."""
+    masks = {"shift": 1 << 0, "ctrl": 1 << 2, "alt": 1 << 3}
     *held, name = key.split("+")
     mask = 0
     for modifier in held:
@@ -132,7 +133,8 @@ def press(key):
 
 
 def keysym(name):
-    named_keys = {"F1": 0xFFBE, "Return": 0xFF0D, "Escape": 0xFF1B, "Down": 0xFF54, "Up": 0xFF52, "F4": 0xFFC1}
+    named_keys = {"F1": 0xFFBE, "Return": 0xFF0D, "Escape": 0xFF1B, "Down": 0xFF54, "Up": 0xFF52, "F4": 0xFFC1,
+                  "BackSpace": 0xFF08, "Home": 0xFF50}
     if name in named_keys:
         return named_keys[name]
     if len(name) == 1:
@@ -214,6 +216,10 @@ def main(argv):
             print(f"[{item.getRoleName()}] {item.name!r}")
     elif verb == "window":
         find(app, lambda r, n, d, s: r in ("frame", "dialog", "window") and n == args[0], f"window {args[0]!r}")
+    elif verb == "entry":
+        view = find(app, lambda r, n, d, s: r == "text" and s.contains(pyatspi.STATE_MULTI_LINE)
+                    and s.contains(pyatspi.STATE_SHOWING) and not s.contains(pyatspi.STATE_EDITABLE), "the entry view")
+        print(view.queryText().getText(0, -1))
     else:
         sys.exit(__doc__)
     return 0

@@ -36,7 +36,7 @@ void TestCommandTable::faultsFound()
              (QStringList{QStringLiteral("row 1 (FileClose1) is not in its command's place"),
                           QStringLiteral("row 2 (FileSend1) is not in its command's place")}));
     QCOMPARE(commandFaults(table.first(table.size() - 1), all, {}),
-             (QStringList{QStringLiteral("the table has 32 rows for 33 commands")}));
+             (QStringList{QStringLiteral("the table has %1 rows for %2 commands").arg(table.size() - 1).arg(table.size())}));
 
     QList<Command> twiceAndMissing = all;
     twiceAndMissing.removeOne(Command::FileExit1);

@@ -161,13 +161,15 @@ private slots:
             "Send word definition", "Close", "Cut", "Copy", "Paste", "Delete", "Undo", "Toolbar", "Status Bar",
             "Hide Words Explorer", "Next", "Back", "Next Search", "Back Search", "Speak", "Speak words", "Stop",
             "Always on Top", "Auto Restore", "Check Clipboard", "Check Clipboard Sound", "Contents and Index",
-            "Send Suggestion...", "Report a Bug...", "About...", "Select All", "Copy Word", "Restore", "Exit"};
+            "Send Suggestion...", "Report a Bug...", "About...", "Select All", "Copy Word", "Restore", "Exit",
+            "Dictionaries..."};
         for (const QString &caption : captions)
             QVERIFY2(all.contains(QStringLiteral("<td>") + caption + QStringLiteral("</td>")), qPrintable(caption));
         const QStringList rows{"Close</td><td>Alt+F4", "Undo</td><td>Ctrl+Z", "Cut</td><td>Ctrl+X",
                                "Copy</td><td>Ctrl+C", "Paste</td><td>Ctrl+V", "Delete</td><td>Del",
                                "Next</td><td>Alt+Down", "Back</td><td>Alt+Up", "Speak</td><td>Ctrl+T",
-                               "Speak words</td><td>Ctrl+W", "Stop</td><td>Ctrl+O", "Select All</td><td>Ctrl+A"};
+                               "Speak words</td><td>Ctrl+W", "Stop</td><td>Ctrl+O", "Select All</td><td>Ctrl+A",
+                               "Dictionaries...</td><td>Ctrl+Shift+D"};
         for (const QString &row : rows)
             QVERIFY2(all.contains(row), qPrintable(row));
         QVERIFY(!all.contains(QLatin1Char('&') + QStringLiteral("About")));
