@@ -1,5 +1,7 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/RegularFile.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -23,33 +25,6 @@ QString decodeText(const QByteArray &data)
     return utf8.hasError() ? QString::fromLatin1(data) : text;
 }
 
-// A regular file of sane size, read whole; nothing otherwise. A pipe or a device in the file's place would block
-// the start or never end.
-QByteArray readRegularFile(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return {};
-    struct stat info = {};
-    QByteArray data;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= ProfileFile::kMaxFileSize) {
-        char chunk[16384];
-        for (;;) {
-            const ssize_t n = ::read(fd, chunk, sizeof chunk);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0 || data.size() + n > ProfileFile::kMaxFileSize) {
-                if (n != 0)
-                    data.clear();
-                break;
-            }
-            data.append(chunk, n);
-        }
-    }
-    ::close(fd);
-    return data;
-}
-
 QString stripQuotes(const QString &value)
 {
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
@@ -61,7 +36,7 @@ QString stripQuotes(const QString &value)
 
 ProfileFile::ProfileFile(QString path) : m_path(std::move(path))
 {
-    const QByteArray data = readRegularFile(m_path);
+    const QByteArray data = readRegularFile(m_path, kMaxFileSize).value_or(QByteArray());
     if (data.isEmpty())
         return;
     const QStringList lines = decodeText(data).split(u'\n');

@@ -1,6 +1,7 @@
 #include "platform/SettingsKey.h"
 
 #include "platform/AppError.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -155,51 +156,6 @@ bool validName(const QString &name)
 {
     return !name.isEmpty() && name == name.trimmed() && !name.contains(u'=') && !name.contains(u'\n')
         && !name.contains(u'\r') && !name.startsWith(u'[') && !name.startsWith(u';') && !name.startsWith(u'#');
-}
-
-// The bytes of a regular file of at most limit bytes. Nothing for a pipe, a device or a folder (which could block
-// the reader or never end), nor for a file that cannot be read; tooLarge is set for a larger regular file.
-std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit, bool *tooLarge = nullptr)
-{
-    // Non-blocking, so that a pipe put in the file's place cannot hold the open up.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat info = {};
-    // A file its owner may not read is locked on purpose, even for an administrator who could read it anyway.
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || !(info.st_mode & S_IRUSR)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    if (info.st_size > limit) {
-        ::close(fd);
-        if (tooLarge)
-            *tooLarge = true;
-        return std::nullopt;
-    }
-    QByteArray data;
-    char chunk[16384];
-    for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0)
-            break;
-        data.append(chunk, n);
-        // A file that grows while it is read is no settings file.
-        if (data.size() > limit) {
-            ::close(fd);
-            if (tooLarge)
-                *tooLarge = true;
-            return std::nullopt;
-        }
-    }
-    ::close(fd);
-    return data;
 }
 
 // Where a save goes: through a symbolic link to the file it names, so that the link stays a link.

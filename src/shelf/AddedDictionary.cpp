@@ -1,5 +1,7 @@
 #include "shelf/AddedDictionary.h"
 
+#include "platform/RegularFile.h"
+
 #include "shelf/DictdIndex.h"
 #include "shelf/DictdText.h"
 #include "shelf/SafeMarkup.h"
@@ -33,16 +35,11 @@ std::optional<QByteArray> readWhole(const QString &path, QString *error)
 {
     if (path.endsWith(u".gz"))
         return inflateGzipFile(path, kMaxIndexBytes, error);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = tr("%1 cannot be read: %2.").arg(path, file.errorString());
-        return std::nullopt;
-    }
-    if (file.size() > kMaxIndexBytes) {
-        *error = tr("%1 is too large to be an index.").arg(path);
-        return std::nullopt;
-    }
-    return file.readAll();
+    bool tooLarge = false;
+    auto read = readRegularFile(path, kMaxIndexBytes, &tooLarge);
+    if (!read)
+        *error = tooLarge ? tr("%1 is too large to be an index.").arg(path) : tr("%1 cannot be read.").arg(path);
+    return read;
 }
 
 } // namespace

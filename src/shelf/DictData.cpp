@@ -1,5 +1,7 @@
 #include "shelf/DictData.h"
 
+#include "platform/RegularFile.h"
+
 #include <QCoreApplication>
 
 #include <sys/stat.h>
@@ -29,8 +31,10 @@ bool DictData::open(const QString &path)
     m_cachedIndex = -1;
     m_cached.clear();
     m_error.clear();
-    if (!m_file.open(QIODevice::ReadOnly)) {
-        m_error = tr("%1 cannot be read: %2.").arg(path, m_file.errorString());
+    QString why;
+    const int fd = openRegularFile(path, &why);
+    if (fd < 0 || !m_file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        m_error = tr("%1 cannot be read: %2.").arg(path, fd < 0 ? why : m_file.errorString());
         return false;
     }
     m_openedSize = -1;
@@ -213,12 +217,12 @@ std::optional<QByteArray> DictData::read(quint64 offset, quint32 length, QString
 
 std::optional<QByteArray> inflateGzipFile(const QString &path, qint64 limit, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = tr("%1 cannot be read: %2.").arg(path, file.errorString());
+    auto read = readRegularFile(path, limit);
+    if (!read) {
+        *error = tr("%1 cannot be read, or is too large.").arg(path);
         return std::nullopt;
     }
-    QByteArray compressed = file.readAll();
+    QByteArray compressed = std::move(*read);
     z_stream stream{};
     if (inflateInit2(&stream, MAX_WBITS + 16) != Z_OK) {
         *error = tr("Out of memory.");

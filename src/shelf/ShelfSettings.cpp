@@ -1,6 +1,7 @@
 #include "shelf/ShelfSettings.h"
 
-#include <QFile>
+#include "platform/RegularFile.h"
+
 #include <QHash>
 #include <QSet>
 
@@ -39,10 +40,11 @@ void ShelfSettings::write(const std::function<void(const QString &, const QStrin
 ShelfSettings ShelfSettings::readFile(const QString &configFolder)
 {
     QHash<QString, QString> values;
-    QFile file(configFolder + QStringLiteral("/Ostrand/Verbarium.conf"));
-    if (file.open(QIODevice::ReadOnly)) {
+    // The window's settings reader takes no larger file, nor a pipe or a device in its place.
+    constexpr qint64 kMaxSettingsBytes = 4 * 1024 * 1024;
+    if (const auto bytes = readRegularFile(configFolder + QStringLiteral("/Ostrand/Verbarium.conf"), kMaxSettingsBytes)) {
         bool inGroup = false;
-        const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+        const QStringList lines = QString::fromUtf8(*bytes).split(u'\n');
         for (QString line : lines) {
             line = line.trimmed();
             if (line.startsWith(u'[')) {

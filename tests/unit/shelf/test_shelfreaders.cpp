@@ -11,6 +11,8 @@
 
 #include <cstdio>
 
+#include <sys/stat.h>
+
 using namespace shelf_fixtures;
 
 namespace {
@@ -81,6 +83,11 @@ void TestShelfReaders::dictzipReadsAnyRange()
     QVERIFY(!data.read(2990, 11, &error));
     QVERIFY(error.contains(u"past the end"));
     QVERIFY(!data.read(0, kMaxEntryBytes + 1, &error));
+    // A pipe in a data file's place is refused at once; opening it would wait for a writer for ever.
+    const QString pipe = dir.filePath(QStringLiteral("p.dict"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QVERIFY(!data.open(pipe));
+    QVERIFY(data.error().contains(u"not a regular file"));
 }
 
 void TestShelfReaders::dictdAndStarDictGiveTheirEntries()
