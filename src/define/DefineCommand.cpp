@@ -6,6 +6,9 @@
 #include "lexicon/Speller.h"
 #include "lexicon/WordForms.h"
 #include "platform/AppError.h"
+#include "platform/RegularFile.h"
+#include "shelf/AddedDictionary.h"
+#include "shelf/ShelfLookup.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -83,7 +86,7 @@ bool DefineCommand::define(const QString &word)
     for (const DefineSection &section : sections) {
         if (!text.isEmpty())
             text += QLatin1Char('\n');
-        text += layOut({{section.title, 0, 2}}, m_width) + section.text;
+        text += layOut({{section.title, 0, 2}}, m_width) + layOut(entryLines(section.html), m_width);
         if (!text.endsWith(QLatin1Char('\n')))
             text += QLatin1Char('\n');
     }
@@ -159,7 +162,13 @@ int runDefine(const QStringList &words, const QString &tableFile, const QString 
     DefineCommand command(&table, stdout, stderr);
     command.setWidth(terminalWidth());
     command.setSpeller([] { return openHunspell(); });
-    // Where the added dictionaries' sections join: command.setSectionSource(...).
+    // The dictionaries the user has on in the window follow the built-in entry, in the window's order.
+    command.setSectionSource([configFolder = xdgFolder("XDG_CONFIG_HOME", QStringLiteral("/.config"))](const QString &word) {
+        QList<DefineSection> sections;
+        for (const ShelfSection &section : lookUpInAddedDictionaries(word, configFolder, keyCacheFolder()))
+            sections.append({section.dictionaryName, section.html});
+        return sections;
+    });
     bool allFound = true;
     for (const QString &word : words)
         allFound = command.define(word) && allFound;

@@ -11,11 +11,11 @@
 class DictionaryTable;
 class Speller;
 
-// A section that another source (an added dictionary) has for a word, as plain text under its title.
+// A section that another source (an added dictionary) has for a word: its title and its rich text.
 struct DefineSection
 {
     QString title;
-    QString text;
+    QString html;
 };
 // What the added dictionaries have for a word; none by default.
 using DefineSectionSource = std::function<QList<DefineSection>(const QString &word)>;

@@ -1,6 +1,7 @@
 #include "platform/RegularFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 #include <cerrno>
@@ -66,4 +67,12 @@ std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit, boo
     }
     ::close(fd);
     return data;
+}
+
+QString xdgFolder(const char *variable, const QString &fallbackInHome)
+{
+    const QString value = qEnvironmentVariable(variable);
+    if (!value.isEmpty() && QDir::isAbsolutePath(value))
+        return QDir::cleanPath(value);
+    return QDir::homePath() + fallbackInHome;
 }

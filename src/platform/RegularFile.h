@@ -15,3 +15,7 @@ int openRegularFile(const QString &path, QString *why = nullptr);
 // The bytes of such a file of at most limit bytes; nothing otherwise. tooLarge is set for a larger regular file,
 // or one that grows past the limit while it is read.
 std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit, bool *tooLarge = nullptr);
+
+// A folder named by an XDG base-directory variable ("XDG_CONFIG_HOME"), or the home folder's fallback
+// ("/.config") when it is unset or relative, which the XDG rules say to ignore.
+QString xdgFolder(const char *variable, const QString &fallbackInHome);

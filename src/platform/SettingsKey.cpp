@@ -213,11 +213,7 @@ bool writeReplacing(const QString &path, const std::optional<QByteArray> &data)
 
 QString SettingsKey::userConfigFolder()
 {
-    // A relative XDG_CONFIG_HOME is invalid by the XDG rules and must be ignored.
-    const QString env = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!env.isEmpty() && QDir::isAbsolutePath(env))
-        return QDir::cleanPath(env);
-    return QDir::homePath() + QStringLiteral("/.config");
+    return xdgFolder("XDG_CONFIG_HOME", QStringLiteral("/.config"));
 }
 
 std::unique_ptr<SettingsKey> SettingsKey::openOrCreate(const QString &configFolder, const QString &keyPath)

@@ -22,12 +22,6 @@ QString tr(const char *text)
     return QCoreApplication::translate("AddedDictionary", text);
 }
 
-QString envFolder(const char *name, const QString &fallback)
-{
-    const QString value = qEnvironmentVariable(name);
-    return QDir::isAbsolutePath(value) ? value : QDir::homePath() + fallback;
-}
-
 // Index files larger than this are not read: no real dictionary's index comes near it.
 constexpr qint64 kMaxIndexBytes = qint64(1) << 30;
 
@@ -68,12 +62,12 @@ QStringList standardDictionaryFolders()
 {
     return {QStringLiteral("/usr/share/dictd"), QStringLiteral("/usr/share/stardict/dic"),
             QDir::homePath() + QStringLiteral("/.stardict/dic"),
-            envFolder("XDG_DATA_HOME", QStringLiteral("/.local/share")) + QStringLiteral("/verbarium/dictionaries")};
+            xdgFolder("XDG_DATA_HOME", QStringLiteral("/.local/share")) + QStringLiteral("/verbarium/dictionaries")};
 }
 
 QString keyCacheFolder()
 {
-    return envFolder("XDG_CACHE_HOME", QStringLiteral("/.cache")) + QStringLiteral("/verbarium");
+    return xdgFolder("XDG_CACHE_HOME", QStringLiteral("/.cache")) + QStringLiteral("/verbarium");
 }
 
 QList<DictionarySource> findDictionaries(const QStringList &folders)
