@@ -56,6 +56,9 @@ until look_up the && atspi entry | grep -q "definite article"; do
     sleep 1
 done
 echo "ok: \"the\" shows GCIDE's section with \"definite article\""
+(cd "$work" && env -u DISPLAY "$VERBARIUM_BIN" --define the) | grep -q "definite article" \
+    || fail "verbarium --define the printed no GCIDE section"
+echo "ok: verbarium --define the prints GCIDE's section too"
 
 look_up lighthouse
 entry=$(atspi entry)
