@@ -147,8 +147,9 @@ QString AddedDictionaries::pronunciation(int row) const
     for (qsizetype d = 0; d < dictionaries.size(); ++d) {
         for (const int record : m_overlay->list().recordsFor(row, int(d) + 1)) {
             const QString ipa = dictionaries[d]->pronunciation(record);
+            // Between slashes, as the built-in dictionary's own are shown.
             if (!ipa.isEmpty())
-                return ipa;
+                return u'/' + ipa + u'/';
         }
     }
     return {};

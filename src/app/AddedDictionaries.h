@@ -34,7 +34,7 @@ public:
 
     // The entry of a row of the table followed by the added dictionaries' sections for it.
     QString entryWithSections(int row, const QString &entry) const;
-    // The first pronunciation an added dictionary gives for row's word.
+    // The first pronunciation an added dictionary gives for row's word, between slashes.
     QString pronunciation(int row) const;
 
     // Every dictionary found at the last read, in the user's order, and the choices it was read with.
