@@ -51,12 +51,12 @@ look_up() {
     atspi type "$1" >/dev/null
 }
 end=$((SECONDS + 30))
-until look_up the && atspi entry | grep -q "definite article"; do
+until look_up the && grep -q "definite article" <<<"$(atspi entry)"; do
     [ $SECONDS -lt $end ] || fail "\"the\" never showed GCIDE's definite article: $(atspi entry | head -c 300)"
     sleep 1
 done
 echo "ok: \"the\" shows GCIDE's section with \"definite article\""
-(cd "$work" && env -u DISPLAY "$VERBARIUM_BIN" --define the) | grep -q "definite article" \
+grep -q "definite article" <<<"$(cd "$work" && env -u DISPLAY "$VERBARIUM_BIN" --define the)" \
     || fail "verbarium --define the printed no GCIDE section"
 echo "ok: verbarium --define the prints GCIDE's section too"
 
@@ -68,13 +68,16 @@ grep -q "tower" <<<"$entry" || fail "lighthouse: the built-in entry is missing"
 e2e_screenshot dictionaries-lighthouse
 echo "ok: \"lighthouse\" shows the built-in entry, then GCIDE and FreeDict"
 
+# Each entry is read whole before it is searched: grep -q leaving early would break the reader's pipe.
 look_up qqverbarium
 [ "$(atspi name "The headword whose entry is shown")" = qqverbarium ] || fail "the StarDict word did not join the list"
-atspi entry | grep -q "E2E Glossary" || fail "the StarDict section has no heading"
-atspi entry | grep -q "a word written by the end-to-end test" || fail "the StarDict entry is not shown"
+entry=$(atspi entry)
+grep -q "E2E Glossary" <<<"$entry" || fail "the StarDict section has no heading"
+grep -q "a word written by the end-to-end test" <<<"$entry" || fail "the StarDict entry is not shown"
 look_up qqcutword
-atspi entry | grep -q "must never be shown\|nor this one" && fail "the truncated dictionary showed its text"
-atspi entry | grep -q "past the end" || fail "the truncated dictionary's section does not say what is wrong"
+entry=$(atspi entry)
+grep -q "must never be shown\|nor this one" <<<"$entry" && fail "the truncated dictionary showed its text"
+grep -q "past the end" <<<"$entry" || fail "the truncated dictionary's section does not say what is wrong"
 e2e_alive || fail "the program ended"
 echo "ok: the StarDict dictionary joins the list; the truncated one beside it says what is wrong and shows no text"
 
