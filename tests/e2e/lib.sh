@@ -327,3 +327,15 @@ e2e_listed_window() {
 e2e_iconified() {
     xprop -id "$1" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_HIDDEN
 }
+
+# A session bus with the accessibility bus beside it, as a desktop session has, and atspi: the AT-SPI driver
+# (helpers/atspi_driver.py) aimed at the program started by e2e_start_app.
+e2e_start_atspi() {
+    eval "$(dbus-launch --sh-syntax)"
+    E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/at-spi.log" 2>&1 &
+    E2E_PIDS+=($!)
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
+E2E_ATSPI_DRIVER="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/helpers/atspi_driver.py"
+atspi() { /usr/bin/python3 "$E2E_ATSPI_DRIVER" "$E2E_APP_PID" "$@"; }

@@ -7,15 +7,8 @@ source "$E2E_LIB"
 e2e_start_desktop
 work=$(e2e_workdir)
 cp "$(dirname "${BASH_SOURCE[0]}")/../../data/vrb.hlp" "$work/"
-driver="$(dirname "${BASH_SOURCE[0]}")/helpers/atspi_driver.py"
 
-# A session bus with the accessibility bus beside it, as a desktop session has.
-eval "$(dbus-launch --sh-syntax)"
-E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/at-spi.log" 2>&1 &
-E2E_PIDS+=($!)
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-atspi() { /usr/bin/python3 "$driver" "$E2E_APP_PID" "$@"; }
+e2e_start_atspi
 
 e2e_start_app "$work"
 atspi wait || fail "the main window did not appear in the accessibility tree"

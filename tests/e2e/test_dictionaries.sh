@@ -8,7 +8,6 @@ source "$E2E_LIB"
 ls /usr/share/dictd/freedict-*.index >/dev/null 2>&1 || fail "no FreeDict pair is installed (scripts/apt-packages.txt lists one)"
 e2e_start_desktop
 work=$(e2e_workdir)
-driver="$(dirname "${BASH_SOURCE[0]}")/helpers/atspi_driver.py"
 unset VERBARIUM_DICTIONARY_FOLDERS
 export XDG_DATA_HOME="$HOME/.local/share"
 own="$XDG_DATA_HOME/verbarium/dictionaries"
@@ -34,12 +33,7 @@ write(sys.argv[1] + "/cut", "E2E Cut", [("qqcutword", "this text must never be s
                                          ("qqcutwordtwo", "nor this one")], cut=True)
 PY
 
-eval "$(dbus-launch --sh-syntax)"
-E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/at-spi.log" 2>&1 &
-E2E_PIDS+=($!)
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-atspi() { /usr/bin/python3 "$driver" "$E2E_APP_PID" "$@"; }
+e2e_start_atspi
 position() { atspi name "Position of the headword in the dictionary: its row, a slash, the number of headwords"; }
 
 e2e_start_app "$work"
