@@ -4,7 +4,6 @@
 #include "platform/EspeakSpeech.h"
 #include "speech/Speaker.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -37,18 +36,6 @@ struct EventLog
         return n;
     }
 };
-
-bool waitFor(const std::function<bool()> &condition, int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QTest::qSleep(10);
-    }
-    return true;
-}
 
 } // namespace
 
@@ -105,7 +92,7 @@ void TestEspeakPlayback::queuedTextsSpokenInOrder()
     m_speaker->speakWords(QStringLiteral("orange juice"));
     QVERIFY2(m_log->count(EspeakEvent::Kind::TextEnd) < 2, "handing texts over must not wait for the speech");
 
-    QVERIFY(waitFor([&] { return m_log->count(EspeakEvent::Kind::TextEnd) >= 2; }, 10000));
+    QVERIFY(QTest::qWaitFor([&] { return m_log->count(EspeakEvent::Kind::TextEnd) >= 2; }, 10000));
     // Both texts were spoken word by word, the first entirely before the second.
     std::vector<quint32> words;
     for (const EspeakEvent &e : m_log->snapshot()) {
@@ -121,7 +108,7 @@ void TestEspeakPlayback::stopDropsQueue()
 {
     m_speaker->speakWords(QStringLiteral("one two three four five six seven eight nine ten eleven twelve"));
     m_speaker->speakWord(QStringLiteral("queued"));
-    QVERIFY(waitFor([&] { return m_log->count(EspeakEvent::Kind::Word) >= 1; }, 5000));
+    QVERIFY(QTest::qWaitFor([&] { return m_log->count(EspeakEvent::Kind::Word) >= 1; }, 5000));
     const quint32 first = m_log->snapshot().back().textId;
 
     m_speaker->stop();
@@ -137,7 +124,7 @@ void TestEspeakPlayback::stopDropsQueue()
 
     // The engine speaks again after a stop.
     m_speaker->speakWord(QStringLiteral("again"));
-    QVERIFY(waitFor([&] {
+    QVERIFY(QTest::qWaitFor([&] {
         for (const EspeakEvent &e : m_log->snapshot()) {
             if (e.kind == EspeakEvent::Kind::Word && e.textId != first)
                 return true;

@@ -5,7 +5,6 @@
 #include "platform/EspeakSpeech.h"
 #include "speech/Speaker.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -54,18 +53,6 @@ private:
     int m_generation = 0;
 };
 
-bool waitFor(const std::function<bool()> &condition, int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QTest::qSleep(10);
-    }
-    return true;
-}
-
 } // namespace
 
 class TestEspeakRecovery : public QObject
@@ -96,7 +83,7 @@ void TestEspeakRecovery::speaksAgainAfterTheOutputDied()
     server.dieAfter = 5;
     speaker.speakWords(QStringLiteral("one two three four five six seven eight nine ten eleven twelve"));
     speaker.speakWord(QStringLiteral("queued behind it"));
-    QVERIFY(waitFor([&] { return textEnds >= 1; }, 10000));
+    QVERIFY(QTest::qWaitFor([&] { return textEnds >= 1; }, 10000));
     QTest::qSleep(200);
     QCOMPARE(server.opened.load(), 1); // an output just opened is not opened again for the same text
     QCOMPARE(server.written.load(), 5);
@@ -105,7 +92,7 @@ void TestEspeakRecovery::speaksAgainAfterTheOutputDied()
     for (int i = 2; i <= 4; ++i) {
         speaker.stop();
         speaker.speakWord(QStringLiteral("break"));
-        QVERIFY(waitFor([&] { return server.opened >= i; }, 5000));
+        QVERIFY(QTest::qWaitFor([&] { return server.opened >= i; }, 5000));
     }
     QTest::qSleep(200);
     QCOMPARE(server.opened.load(), 4);
@@ -114,7 +101,7 @@ void TestEspeakRecovery::speaksAgainAfterTheOutputDied()
     server.dieAfter = -1;
     server.up = true;
     speaker.speakWord(QStringLiteral("break"));
-    QVERIFY(waitFor([&] { return server.written > 10; }, 5000));
+    QVERIFY(QTest::qWaitFor([&] { return server.written > 10; }, 5000));
     QCOMPARE(server.opened.load(), 5);
 
     // Restarted while nobody spoke: the output in hand is dead, and the same Speak opens a new one and is heard,
@@ -124,7 +111,7 @@ void TestEspeakRecovery::speaksAgainAfterTheOutputDied()
     const int before = server.written;
     ++server.generation;
     speaker.speakWord(QStringLiteral("break"));
-    QVERIFY(waitFor([&] { return server.written > before + 3; }, 5000));
+    QVERIFY(QTest::qWaitFor([&] { return server.written > before + 3; }, 5000));
     QCOMPARE(server.opened.load(), 6);
     speaker.release();
 
