@@ -67,13 +67,18 @@ void TestFind::ctrlFFindsAndShowsTheEntry()
     panel->queryBox()->setText(QStringLiteral(".,;! -"));
     QCOMPARE(panel->status()->text(), QStringLiteral("Type a word to search for."));
 
-    // Closed for a while, the panel gives its search (thread, connection, cache) back; the next query opens it.
+    // Closed for a while, the panel gives its search (thread, connection, cache) and its window back; opened
+    // again, it comes up where it was and the next query opens the search.
     panel->setReleaseDelay(std::chrono::milliseconds(10));
     QVERIFY(panel->holdsSearch());
+    const QPoint placed = panel->pos();
     QTest::keyClick(panel->queryBox(), Qt::Key_Escape);
     QVERIFY(!panel->isVisible());
     QTRY_VERIFY(!panel->holdsSearch());
+    QVERIFY(!panel->windowHandle());
     form->FindEntries1Execute();
+    QVERIFY(panel->isVisible() && panel->windowHandle());
+    QCOMPARE(panel->pos(), placed);
     panel->queryBox()->setText(QStringLiteral("grassland"));
     QTRY_COMPARE(panel->status()->text(), QStringLiteral("1 entry found."));
 }
