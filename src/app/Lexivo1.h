@@ -77,6 +77,9 @@ struct FormEnvironment
     std::function<sqlite3 *(const QString &path, const QString &password)> preopenedDictionary;
     // The spelling dictionary, loaded off the GUI thread by startSpelling(); none given: Hunspell's en_US.
     std::function<std::unique_ptr<Speller>()> speller;
+    // The speech engine starts when startSpeech() is called, once the first entry is painted, and not with
+    // the window: loading it costs more than anything else the first paint would wait for.
+    bool speechAfterFirstPaint = false;
 };
 
 // The main window: a switchboard whose named handlers call the subsystems' small objects.
@@ -106,6 +109,9 @@ public:
     // Loads the spelling dictionary behind the suggestion line; called once the first entry is painted.
     void startSpelling();
     SpellingAssistant *spelling() const { return m_spelling; }
+    // Starts the speech engine the window was built without (speechAfterFirstPaint); a failure is said as at
+    // start and ends the program.
+    void startSpeech();
     bool isStarted() const { return m_started; }
 
     // The window's "Width" and "Left"/"Top": the outer frame, as the layout is measured.
@@ -294,6 +300,7 @@ private:
 
     // --- speech and clipboard watch (Lexivo1Speech.cpp) --------------------------------------
     void createSpeech();
+    void startSpeechOrThrow();
     void releaseSpeech();
     void createClipboardWatcher();
     // The watcher's modes, with the check marks and the timer following them.

@@ -16,13 +16,35 @@
 #include <QAction>
 #include <QTimer>
 
-// The runtime and the engine start with the window; without them the program cannot run.
+// The runtime and the engine start with the window, or just after its first paint; without them the program
+// cannot run.
 void TLexivoAppForm::createSpeech()
 {
+    if (!m_env.speechAfterFirstPaint)
+        startSpeechOrThrow();
+}
+
+void TLexivoAppForm::startSpeechOrThrow()
+{
+    if (m_speaker)
+        return;
     m_speaker = std::make_unique<Speaker>(m_platform.speechRuntime());
     const QString failure = m_speaker->start();
     if (!failure.isEmpty())
         throw StartupError{failure, 1};
+}
+
+void TLexivoAppForm::startSpeech()
+{
+    try {
+        startSpeechOrThrow();
+    } catch (const StartupError &error) {
+        // As at a start without speech, the message stands alone and the program ends.
+        hide();
+        m_platform.messages.ownerless(error.message);
+        m_startupFailed = true;
+        m_app->terminate();
+    }
 }
 
 void TLexivoAppForm::releaseSpeech()
@@ -33,17 +55,20 @@ void TLexivoAppForm::releaseSpeech()
 
 void TLexivoAppForm::SpeakWord1Execute()
 {
-    m_speaker->speakWord(SEdit1->text());
+    if (m_speaker)
+        m_speaker->speakWord(SEdit1->text());
 }
 
 void TLexivoAppForm::SpeakWordsExecute()
 {
-    m_speaker->speakWords(selectedTextOrAll(RichEdit1));
+    if (m_speaker)
+        m_speaker->speakWords(selectedTextOrAll(RichEdit1));
 }
 
 void TLexivoAppForm::SoundStop1Execute()
 {
-    m_speaker->stop();
+    if (m_speaker)
+        m_speaker->stop();
 }
 
 void TLexivoAppForm::createClipboardWatcher()

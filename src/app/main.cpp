@@ -24,6 +24,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -38,23 +39,30 @@ void preferX11UnderWayland()
 }
 
 // What the first entry does not wait for, done once on the loop's first turn after the entry is
-// painted: the program icon in all its window sizes (each painted as it is handed to the window
-// manager) and the headwords that opening the table left for later, which the word list gets before
-// it is needed; then the spelling dictionary, which loads on a thread of its own.
+// painted: the spelling dictionary and the added dictionaries, which load on threads of their own; the
+// program icon in all its window sizes (each painted as it is handed to the window manager); the
+// headwords that opening the table left for later, which the word list gets before it is needed; and
+// the speech engine.
 class DeferredStart final : public QObject
 {
 public:
-    explicit DeferredStart(TLexivoAppForm *form) : QObject(form), m_form(form) { }
+    DeferredStart(TLexivoAppForm *form, std::function<void()> prestartSpeech)
+        : QObject(form), m_form(form), m_prestartSpeech(std::move(prestartSpeech))
+    {
+    }
 
     void run()
     {
         if (m_done)
             return;
         m_done = true;
-        QGuiApplication::setWindowIcon(Artwork::windowIcon());
-        m_form->table()->loadAllHeadwords();
         m_form->startSpelling();
         m_form->startAddedDictionaries();
+        // The speech library and its sound libraries load on a thread of their own while the rest is done here.
+        m_prestartSpeech();
+        QGuiApplication::setWindowIcon(Artwork::windowIcon());
+        m_form->table()->loadAllHeadwords();
+        m_form->startSpeech();
     }
 
 protected:
@@ -69,6 +77,7 @@ protected:
 
 private:
     TLexivoAppForm *m_form;
+    std::function<void()> m_prestartSpeech;
     bool m_done = false;
 };
 
@@ -143,12 +152,11 @@ int main(int argc, char **argv)
     // The first start: set-up that needs no toolkit runs beside the toolkit's own start.
     StartupWarmup warmup(QDir::current().absoluteFilePath(TLexivoAppForm::tableFileName()),
                          TLexivoAppForm::tablePassword());
-    // The speech library and its sixteen sound libraries load here, before the toolkit starts: loading
-    // holds the dynamic loader's lock, which the toolkit's plugins and every new thread would otherwise
-    // wait for. The runtime and its engine then start on a thread of their own.
-    EspeakRuntime::loadLibrary();
-    auto speech = std::make_unique<PrestartedRuntime>(std::make_unique<EspeakRuntime>());
-    platform.speechRuntime = [&speech]() -> std::unique_ptr<SpeechRuntime> { return std::move(speech); };
+    // The speech library and its sixteen sound libraries load once the first entry is painted (DeferredStart).
+    std::unique_ptr<SpeechRuntime> speech;
+    platform.speechRuntime = [&speech]() -> std::unique_ptr<SpeechRuntime> {
+        return speech ? std::move(speech) : std::make_unique<EspeakRuntime>();
+    };
 
     VerbariumApplication qtApp(argc, argv, platform.messages);
     QApplication::setStyle(new VerbariumStyle);
@@ -168,6 +176,7 @@ int main(int argc, char **argv)
     const QStringList args = QCoreApplication::arguments();
     FormEnvironment env;
     env.startHidden = args.size() > 1 && args.at(1) == QLatin1String("/m");
+    env.speechAfterFirstPaint = true;
     env.programDir = QCoreApplication::applicationDirPath();
     env.preopenedDictionary = [&warmup](const QString &path, const QString &password) {
         return warmup.takeDictionary(path, password);
@@ -229,7 +238,9 @@ int main(int argc, char **argv)
     if (form->startupFailed()) {
         QTimer::singleShot(0, &app, &Application::terminate);
     } else {
-        auto *deferred = new DeferredStart(form.get());
+        auto *deferred = new DeferredStart(form.get(), [&speech] {
+            speech = std::make_unique<PrestartedRuntime>(std::make_unique<EspeakRuntime>());
+        });
         if (form->isVisible() && !(form->windowState() & Qt::WindowMinimized)) {
             form->RichEdit1->viewport()->installEventFilter(deferred);
             // Should no paint come (a window manager that never maps it), the rest still follows soon.

@@ -100,6 +100,17 @@ void TestSpeechClipboard::fatalSpeechFailures()
         QCOMPARE(error.message, message);
         QCOMPARE(error.exitCode, 1);
     }
+    // Started once the window is painted, the same failure is said alone and ends the program.
+    FormEnvironment later;
+    later.speechAfterFirstPaint = true;
+    WindowFixture f(sampleRows(), later, true, {}, failingSpeech);
+    f.form->show();
+    QVERIFY(!f.form->startupFailed());
+    f.form->startSpeech();
+    QVERIFY(f.form->startupFailed());
+    QVERIFY(!f.form->isVisible());
+    QCOMPARE(f.boxes.size(), 1);
+    QCOMPARE(f.boxes.first().text, message);
 }
 
 void TestSpeechClipboard::tickLooksUpRestoresAndSpeaks()
