@@ -154,9 +154,7 @@ int main(int argc, char **argv)
                          TLexivoAppForm::tablePassword());
     // The speech library and its sixteen sound libraries load once the first entry is painted (DeferredStart).
     std::unique_ptr<SpeechRuntime> speech;
-    platform.speechRuntime = [&speech]() -> std::unique_ptr<SpeechRuntime> {
-        return speech ? std::move(speech) : std::make_unique<EspeakRuntime>();
-    };
+    platform.speechRuntime = [&speech]() -> std::unique_ptr<SpeechRuntime> { return std::move(speech); };
 
     VerbariumApplication qtApp(argc, argv, platform.messages);
     QApplication::setStyle(new VerbariumStyle);

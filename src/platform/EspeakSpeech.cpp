@@ -389,11 +389,6 @@ std::unique_ptr<SoundOutput> defaultSoundOutput()
     return std::make_unique<PcAudioOutput>();
 }
 
-void EspeakRuntime::loadLibrary()
-{
-    espeak();
-}
-
 EspeakRuntime::EspeakRuntime(EspeakOptions options) : m_options(std::move(options)) {}
 
 EspeakRuntime::~EspeakRuntime()

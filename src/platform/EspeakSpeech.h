@@ -63,10 +63,6 @@ public:
     std::unique_ptr<SpeechEngine> createEngine() override;
     void uninitialize() override;
 
-    // Loads the library on the calling thread, if that has not happened yet. Not loading it is left for
-    // initialize() to report, as it is when this was never called.
-    static void loadLibrary();
-
 private:
     bool startLibrary();
 

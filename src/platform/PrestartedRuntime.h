@@ -6,7 +6,7 @@
 #include <thread>
 
 // Starts a speech runtime and creates its engine on a thread of its own, from construction on, while the
-// rest of the program starts. The first initialize() and createEngine() hand over what that thread got,
+// program does other work. The first initialize() and createEngine() hand over what that thread got,
 // so the steps, their order and their failures are the runtime's own; later calls go straight to it.
 class PrestartedRuntime final : public SpeechRuntime
 {
